@@ -1,0 +1,25 @@
+#include "ais/AisTarget.h"
+
+void AisTarget::Clear() {
+    mmsi = 0;
+    imoNumber = 0;
+    navStatus = 0;
+    rateOfTurn = 0.0;
+    speedOverGround = 0.0;
+    positionAccuracy = 0;
+    latitude = 0.0;
+    longitude = 0.0;
+    courseOverGround = 0.0;
+    trueHeading = 0;
+    callSign[0] = '\0';
+    shipName[0] = '\0';
+    destination[0] = '\0';
+    fixType = 0;
+    shipType = 0;
+    draught = 0.0;
+    dimToBow = 0;
+    dimToStern = 0;
+    dimToPort = 0;
+    dimToStarboard = 0;
+    etaText[0] = '\0';
+}
