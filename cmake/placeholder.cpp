@@ -1,0 +1,1 @@
+// Keeps a library well-formed while its folder has no sources yet.
