@@ -1,0 +1,66 @@
+#include "platform/CommPort.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+
+HANDLE ToHandle(CommHandle handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+bool ConfigureLine(HANDLE port, int32_t baudRate, char parityLetter, int dataBits, int stopBits) {
+    DCB dcb;
+    // Only confirms that the handle is a communications device; its settings are not kept.
+    if (!GetCommState(port, &dcb))
+        return false;
+    dcb = DCB{};
+    dcb.DCBlength = sizeof(DCB);
+
+    char mode[64];
+    std::snprintf(mode, sizeof mode, "%d,%c,%d,%d", static_cast<int>(baudRate), parityLetter,
+                  dataBits, stopBits);
+    if (!BuildCommDCBA(mode, &dcb))
+        return false;
+    dcb.fBinary = TRUE;
+    if (!SetCommState(port, &dcb))
+        return false;
+
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = MAXDWORD;  // with the others 0: return at once
+    return SetCommTimeouts(port, &timeouts) != FALSE;
+}
+
+}  // namespace
+
+CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits,
+                    int stopBits) {
+    char path[32];
+    std::snprintf(path, sizeof path, "\\\\.\\COM%d", portNumber);
+    HANDLE port =
+        CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE)
+        return kInvalidCommHandle;
+    if (!ConfigureLine(port, baudRate, parityLetter, dataBits, stopBits)) {
+        CloseHandle(port);
+        return kInvalidCommHandle;
+    }
+    return reinterpret_cast<CommHandle>(port);
+}
+
+CommReadStatus CommRead(CommHandle handle, char* buffer, uint32_t limit, uint32_t* got) {
+    DWORD count = 0;
+    const BOOL ok = ReadFile(ToHandle(handle), buffer, limit, &count, nullptr);
+    *got = ok ? count : 0;
+    return ok ? CommReadStatus::Ok : CommReadStatus::Gone;
+}
+
+void CommClose(CommHandle handle) {
+    if (handle != kInvalidCommHandle)
+        CloseHandle(ToHandle(handle));
+}
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#include "platform/CommPort.h"
+#include "platform/DosDevices.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(CommPortTest, MissingPortDoesNotOpen) {
+    EXPECT_EQ(platform::CommOpen(250, 19200, 'N', 8, 1), platform::kInvalidCommHandle);
+    EXPECT_FALSE(platform::ProbeComPort(250));
+}
+
+TEST(CommPortTest, DeviceNameIsTheDosDevicePath) {
+    char device[16];
+    ASSERT_TRUE(platform::ComPortDevice(12, device, sizeof device));
+    EXPECT_STREQ(device, "\\\\.\\COM12");
+    char small[8];
+    EXPECT_FALSE(platform::ComPortDevice(12, small, sizeof small));
+    EXPECT_FALSE(platform::ComPortDevice(0, device, sizeof device));
+}
+
+TEST(CommPortTest, WindowsIsTheNtFamily) {
+    EXPECT_TRUE(platform::IsNtPlatform());
+}
+
+TEST(CommPortTest, DeviceListIsDoublyTerminated) {
+    static char list[65535];
+    const uint32_t count = platform::QueryDosDeviceList(list, sizeof list);
+    ASSERT_GE(count, 2u);
+    EXPECT_EQ(list[count - 1], '\0');
+    EXPECT_EQ(list[count - 2], '\0');
+    char tiny[4];
+    EXPECT_EQ(platform::QueryDosDeviceList(tiny, sizeof tiny), 0u);
+}
+
+}  // namespace
