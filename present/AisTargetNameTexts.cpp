@@ -1,3 +1,6 @@
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 

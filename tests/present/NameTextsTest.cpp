@@ -34,7 +34,7 @@ std::string Accuracy(int32_t code) {
     return t.PositionAccuracyText();
 }
 
-TEST(ShipTypeText, SpecialCraftThirties) {
+TEST(ShipTypeText, ThirtiesByUnitsDigit) {
     const std::vector<std::string> expected = {
         "Fishing Vessel",
         "Towing",
@@ -52,7 +52,7 @@ TEST(ShipTypeText, SpecialCraftThirties) {
     }
 }
 
-TEST(ShipTypeText, SpecialCraftFifties) {
+TEST(ShipTypeText, FiftiesByUnitsDigit) {
     const std::vector<std::string> expected = {
         "Pilot Vessel",
         "Search and Rescue Vessel",
