@@ -1,0 +1,145 @@
+#include "tools/brenlow-sim/SimOptions.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+bool ToDouble(std::string_view text, double lo, double hi, double& out) {
+    const std::string copy(text);
+    char* end = nullptr;
+    const double value = std::strtod(copy.c_str(), &end);
+    if (copy.empty() || end != copy.c_str() + copy.size() || !(value >= lo && value <= hi)) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+template <typename T>
+bool ToInteger(std::string_view text, T lo, T hi, T& out) {
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < lo || value > hi) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+const char* SimHelpText() {
+    return R"(Usage: brenlow-sim [options]
+
+Simulates the AIS traffic a receiver delivers on its serial port: position reports
+(types 1, 2 and 3) and two-sentence static and voyage reports (type 5) of moving
+vessels as "!AIVDM" sentences, and the own vessel's reports as "!AIVDO", each line
+ending in CR LF, with valid armour and checksums unless faults are asked for.
+
+Output:
+  (default)          write the sentences to standard output
+  --pty              create a pseudo-terminal, print its device path on standard
+                     output (one line) and write the sentences there; writing waits
+                     while nobody reads and the terminal's buffer is full
+  --link PATH        with --pty: make PATH a symlink to the device, e.g.
+                     $XDG_CONFIG_HOME/brenlow/dosdevices/com7 for COM7
+                     (replaces an existing symlink; removed again at the end)
+  --log FILE         truth log: one JSON line per message sent, with its raw field
+                     values, the lines as sent, "fault" (none, checksum, noise, nul,
+                     lost, garbage) and "tainted" (an earlier damaged multi-sentence
+                     message may have left a fragment that a decoder joins to this one)
+
+Traffic:
+  --vessels N        number of other vessels (default 10, 0..10000)
+  --rate R           messages per second (default 10); 0 = as fast as possible,
+                     simulated time then advancing 0.1 s per message
+  --seed S           seed of the fleet, the schedule and the faults (default 1);
+                     the same options and seed give the same output
+  --static-every N   every N-th report of a station is its static report (default 5;
+                     each station starts with one)
+  --no-own           no own vessel
+  --own-mmsi M       own vessel's MMSI (default 211999990)
+  --lat DEG --lon DEG  centre of the area (default 54.45 10.25)
+
+Faults:
+  --faults SHARE     share of messages hit by a fault, 0..1 (default 0)
+  --fault-kinds LIST comma-separated kinds (default all):
+                       checksum  one checksum digit changed
+                       noise     1-3 payload characters replaced by stray bytes
+                       nul       1-3 NUL bytes before the line or inside the payload
+                       lost      one sentence of the message not sent
+                       garbage   a 2000-byte garbage line sent in front of the message
+
+Ending:
+  --count N          stop after N messages
+  --seconds S        stop after S seconds
+  Without either it runs until killed.
+
+  --help             this text
+)";
+}
+
+bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        const std::string_view value = hasValue ? std::string_view(argv[i + 1]) : "";
+        bool ok = true;
+        bool usesValue = true;
+        TrafficOptions& t = out.traffic;
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+            usesValue = false;
+        } else if (arg == "--pty") {
+            out.pty = true;
+            usesValue = false;
+        } else if (arg == "--no-own") {
+            t.own = false;
+            usesValue = false;
+        } else if (!hasValue) {
+            error = std::string(arg) + ": unknown option or missing value";
+            return false;
+        } else if (arg == "--link") {
+            out.link = value;
+        } else if (arg == "--log") {
+            out.log = value;
+        } else if (arg == "--vessels") {
+            ok = ToInteger(value, 0, 10000, t.vessels);
+        } else if (arg == "--rate") {
+            ok = ToDouble(value, 0.0, 1e6, t.rate);
+        } else if (arg == "--seed") {
+            ok = ToInteger<uint64_t>(value, 0, UINT64_MAX, t.seed);
+        } else if (arg == "--static-every") {
+            ok = ToInteger(value, 1, 1000000, t.staticEvery);
+        } else if (arg == "--own-mmsi") {
+            ok = ToInteger<uint32_t>(value, 1, (1u << 30) - 1, t.ownMmsi);
+        } else if (arg == "--lat") {
+            ok = ToDouble(value, -80.0, 80.0, t.latitude);
+        } else if (arg == "--lon") {
+            ok = ToDouble(value, -179.0, 179.0, t.longitude);
+        } else if (arg == "--faults") {
+            ok = ToDouble(value, 0.0, 1.0, t.faultShare);
+        } else if (arg == "--fault-kinds") {
+            ok = ParseFaultKinds(value, t.faultKinds);
+        } else if (arg == "--count") {
+            ok = ToInteger<uint64_t>(value, 1, UINT64_MAX, out.count);
+        } else if (arg == "--seconds") {
+            ok = ToDouble(value, 0.001, 1e9, out.seconds);
+        } else {
+            error = std::string(arg) + ": unknown option";
+            return false;
+        }
+        if (!ok) {
+            error = std::string(arg) + ": bad value \"" + std::string(value) + "\"";
+            return false;
+        }
+        i += usesValue ? 1 : 0;
+    }
+    if (!out.link.empty() && !out.pty) {
+        error = "--link needs --pty";
+        return false;
+    }
+    return true;
+}
