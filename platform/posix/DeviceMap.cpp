@@ -1,0 +1,123 @@
+#include "platform/posix/DeviceMap.h"
+
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace platform::posix {
+
+namespace {
+
+std::string ConfigHome() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg != nullptr && xdg[0] == '/') {
+        return xdg;
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+        const passwd* user = getpwuid(getuid());
+        home = user != nullptr ? user->pw_dir : "";
+    }
+    return std::string(home) + "/.config";
+}
+
+// "com" and a number without leading zeros; 0 for any other name.
+int EntryNumber(const char* name) {
+    if (name[0] != 'c' || name[1] != 'o' || name[2] != 'm' || name[3] < '1' || name[3] > '9') {
+        return 0;
+    }
+    long number = 0;
+    for (const char* p = name + 3; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9') {
+            return 0;
+        }
+        number = number * 10 + (*p - '0');
+        if (number > DeviceMap::kHighestNumber) {
+            return 0;
+        }
+    }
+    return static_cast<int>(number);
+}
+
+bool MakeDirectories(const std::string& path) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        std::string part = path.substr(0, slash);
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+bool RealPath(const std::string& path, std::string& resolved) {
+    char buffer[PATH_MAX];
+    if (realpath(path.c_str(), buffer) == nullptr) {
+        return false;
+    }
+    resolved = buffer;
+    return true;
+}
+
+DeviceMap::DeviceMap() : directory_(ConfigHome() + "/brenlow/dosdevices") {}
+
+std::string DeviceMap::EntryPath(int number) const {
+    return directory_ + "/com" + std::to_string(number);
+}
+
+bool DeviceMap::Resolve(int number, std::string& device) const {
+    return number > 0 && RealPath(EntryPath(number), device);
+}
+
+bool DeviceMap::LinkText(int number, std::string& text) const {
+    char buffer[PATH_MAX];
+    ssize_t length = readlink(EntryPath(number).c_str(), buffer, sizeof buffer);
+    if (number <= 0 || length < 0 || static_cast<size_t>(length) >= sizeof buffer) {
+        return false;
+    }
+    text.assign(buffer, static_cast<size_t>(length));
+    return true;
+}
+
+std::vector<int> DeviceMap::Numbers() const {
+    std::vector<int> numbers;
+    DIR* dir = opendir(directory_.c_str());
+    if (dir == nullptr) {
+        return numbers;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        if (int number = EntryNumber(entry->d_name); number != 0) {
+            numbers.push_back(number);
+        }
+    }
+    closedir(dir);
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+int DeviceMap::Assign(const std::string& target) const {
+    std::vector<int> taken = Numbers();
+    int number = 1;
+    for (int n : taken) {
+        if (n != number) {
+            break;
+        }
+        ++number;
+    }
+    if (number > kHighestNumber || !MakeDirectories(directory_) ||
+        symlink(target.c_str(), EntryPath(number).c_str()) != 0) {
+        return 0;
+    }
+    return number;
+}
+
+}  // namespace platform::posix
