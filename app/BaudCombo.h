@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/SettingCombo.h"
+
+// Combo box 1023: the nine baud rates.
+class CBaudCombo : public SettingCombo {
+public:
+    using SettingCombo::SettingCombo;
+
+    void SetValue(long baud);
+    long GetValue() const { return SelectedTextValue(); }
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/SettingCombo.h"
+
+// Combo box 1024: 5 to 8 data bits, read by index.
+class CDataBitsCombo : public SettingCombo {
+public:
+    using SettingCombo::SettingCombo;
+
+    void SetValue(int bits);
+    int GetValue() const { return GetSelection() + 5; }
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+
+// The received lines the window lists, newest first, bounded so that a run of weeks keeps
+// a steady memory use. Lines are Windows-1252 bytes made fit for display.
+class LineStore {
+public:
+    static constexpr size_t kDefaultCap = 100000;
+
+    explicit LineStore(size_t cap = kDefaultCap) : cap_(cap == 0 ? 1 : cap) {}
+
+    // Adds a line at the top; drops the oldest beyond the cap. The trailing line end is cut
+    // and any other control byte is shown as a middle dot.
+    void PushFront(const char* line, size_t length);
+
+    size_t Size() const { return lines_.size(); }
+    size_t Cap() const { return cap_; }
+    // Line 0 is the newest.
+    const std::string& Line(size_t index) const { return lines_[index]; }
+
+private:
+    size_t cap_;
+    std::deque<std::string> lines_;
+};

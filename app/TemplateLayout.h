@@ -1,0 +1,34 @@
+#pragma once
+
+#include <wx/gdicmn.h>
+
+#include "res/DialogTemplate.h"
+
+class wxWindow;
+
+// Places the template's controls in pixels. GTK combo boxes are taller than the template's
+// closed combo height, so everything below the combo row moves down by the difference and
+// the groups and the dialog that span that row grow by it.
+class TemplateLayout {
+public:
+    static constexpr int kClosedComboHeight = 12;  // dialog units
+
+    TemplateLayout(const wxWindow& window, const res::DialogTemplate& dialog, int comboHeightPx);
+
+    // The control's rectangle; a combo box gets its natural height.
+    wxRect Rect(const res::DialogControl& control) const;
+    // Where a label of `height` pixels stands, vertically centred in its rectangle or, in the
+    // combo row, on the combo boxes.
+    wxPoint LabelPosition(const res::DialogControl& label, int height) const;
+    wxSize ClientSize() const;
+
+private:
+    wxRect Pixels(int x, int y, int w, int h) const;
+    const res::DialogControl* ComboRow() const;
+
+    const wxWindow& window_;
+    const res::DialogTemplate& dialog_;
+    int comboHeightPx_;
+    int thresholdDu_ = 0;  // rows starting at or below this move down
+    int shiftPx_ = 0;
+};

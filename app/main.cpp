@@ -1,0 +1,3 @@
+#include "app/BrenlowApp.h"
+
+wxIMPLEMENT_APP(CBrenlowApp);
