@@ -1,0 +1,178 @@
+#include "platform/Registry.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "platform/posix/RegistryFile.h"
+#include "platform/posix/RegistryStorage.h"
+
+namespace platform {
+
+namespace {
+
+constexpr long kInvalidHandle = 6;      // ERROR_INVALID_HANDLE
+constexpr long kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+
+// An open key: its full path and what the handle was opened for, as on Windows
+// (KEY_QUERY_VALUE reads values, KEY_WRITE sets them).
+struct KeyHandle {
+    std::string path;
+    bool canQuery;
+    bool canSet;
+};
+
+KeyHandle currentUser{"HKEY_CURRENT_USER", true, true};
+
+bool AlwaysExists(std::string_view path) {
+    return SameName(path, "HKEY_CURRENT_USER") || SameName(path, "HKEY_CURRENT_USER\\Software");
+}
+
+// Names that the REGEDIT4 text could not hold again are refused.
+bool ValidName(std::string_view name) {
+    for (char c : name) {
+        if (c == '\r' || c == '\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ValidSubKey(std::string_view subKey) {
+    if (!ValidName(subKey) || subKey.find(']') != std::string_view::npos) {
+        return false;
+    }
+    return subKey.empty() || (subKey.front() != '\\' && subKey.back() != '\\' &&
+                              subKey.find("\\\\") == std::string_view::npos);
+}
+
+long JoinPath(RegKey parent, const char* subKey, RegKey* out, std::string* path) {
+    if (parent == nullptr || out == nullptr) {
+        return kInvalidHandle;
+    }
+    const std::string_view sub = subKey != nullptr ? subKey : "";
+    if (!ValidSubKey(sub)) {
+        return kInvalidParameter;
+    }
+    *path = static_cast<const KeyHandle*>(parent)->path;
+    if (!sub.empty()) {
+        *path += '\\';
+        *path += sub;
+    }
+    return kRegSuccess;
+}
+
+}  // namespace
+
+RegKey CurrentUserKey() {
+    return &currentUser;
+}
+
+long RegistryOpenKey(RegKey parent, const char* subKey, RegKey* out) {
+    std::string path;
+    const long status = JoinPath(parent, subKey, out, &path);
+    if (status != kRegSuccess) {
+        return status;
+    }
+    if (!AlwaysExists(path)) {
+        RegistryFile file;
+        RegistryStorage::Load(&file);
+        if (!file.KeyExists(path)) {
+            return kRegNotFound;
+        }
+    }
+    *out = new KeyHandle{path, true, false};
+    return kRegSuccess;
+}
+
+long RegistryCreateKey(RegKey parent, const char* subKey, RegKey* out) {
+    std::string path;
+    long status = JoinPath(parent, subKey, out, &path);
+    if (status != kRegSuccess) {
+        return status;
+    }
+    RegistryFile file;
+    RegistryStorage::Load(&file);
+    if (!AlwaysExists(path) && !file.KeyExists(path)) {
+        // Written at once, so that a key created without values exists from now on.
+        status = RegistryStorage::Update([&path](RegistryFile& current) {
+            current.AddKey(path);
+            return kRegSuccess;
+        });
+        if (status != kRegSuccess) {
+            return status;
+        }
+    }
+    *out = new KeyHandle{path, false, true};
+    return kRegSuccess;
+}
+
+long RegistryQueryValue(RegKey key, const char* name, uint32_t* type, uint8_t* data,
+                        uint32_t* size) {
+    if (key == nullptr) {
+        return kInvalidHandle;
+    }
+    const KeyHandle& handle = *static_cast<const KeyHandle*>(key);
+    if (!handle.canQuery) {
+        return kRegAccessDenied;
+    }
+    if (data != nullptr && size == nullptr) {
+        return kInvalidParameter;
+    }
+    RegistryFile file;
+    RegistryStorage::Load(&file);
+    const RegistryKey* entry = file.FindKey(handle.path);
+    const RegistryValue* value =
+        entry != nullptr ? RegistryFile::FindValue(*entry, name != nullptr ? name : "") : nullptr;
+    if (value == nullptr) {
+        return kRegNotFound;
+    }
+    const auto length = static_cast<uint32_t>(value->data.size());
+    if (type != nullptr) {
+        *type = value->type;
+    }
+    if (data != nullptr && *size < length) {
+        *size = length;
+        return kRegMoreData;
+    }
+    if (data != nullptr) {
+        std::copy(value->data.begin(), value->data.end(), data);
+    }
+    if (size != nullptr) {
+        *size = length;
+    }
+    return kRegSuccess;
+}
+
+long RegistrySetDword(RegKey key, const char* name, uint32_t value) {
+    if (key == nullptr) {
+        return kInvalidHandle;
+    }
+    const KeyHandle& handle = *static_cast<const KeyHandle*>(key);
+    if (!handle.canSet) {
+        return kRegAccessDenied;
+    }
+    const std::string_view valueName = name != nullptr ? name : "";
+    if (!ValidName(valueName)) {
+        return kInvalidParameter;
+    }
+    return RegistryStorage::Update([&](RegistryFile& file) {
+        RegistryFile::SetValue(
+            file.AddKey(handle.path), valueName, kRegTypeDword,
+            {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+             static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)});
+        return kRegSuccess;
+    });
+}
+
+long RegistryCloseKey(RegKey key) {
+    if (key == nullptr) {
+        return kInvalidHandle;
+    }
+    if (key != &currentUser) {
+        delete static_cast<KeyHandle*>(key);
+    }
+    return kRegSuccess;
+}
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#include "platform/Registry.h"
+#include "settings/SettingsState.h"
+#include "settings/SettingsStore.h"
+
+platform::RegKey keyStack[4] = {};
+int32_t keyDepth = 0;
+
+int OpenKeyChain(const char* section, platform::RegKey* deepest) {
+    keyDepth = 0;
+    if (platform::RegistryOpenKey(platform::CurrentUserKey(), "Software", &keyStack[0]) !=
+        platform::kRegSuccess) {
+        keyStack[0] = nullptr;
+        return 0;
+    }
+    keyDepth = 1;
+    if (platform::RegistryCreateKey(keyStack[0], CompanyKeyName().c_str(), &keyStack[1]) !=
+        platform::kRegSuccess) {
+        keyStack[1] = nullptr;
+        platform::RegistryCloseKey(keyStack[0]);
+        keyStack[0] = nullptr;
+        keyDepth = 0;
+        return 0;
+    }
+    keyDepth = 2;
+    // A level that cannot be created is skipped: the value lands in the deepest key open.
+    if (!appKeyName.empty()) {
+        if (platform::RegistryCreateKey(keyStack[1], appKeyName.c_str(), &keyStack[2]) ==
+            platform::kRegSuccess) {
+            keyDepth = 3;
+        } else {
+            keyStack[2] = nullptr;
+        }
+    }
+    if (section != nullptr && section[0] != '\0') {
+        if (platform::RegistryCreateKey(keyStack[keyDepth - 1], section, &keyStack[keyDepth]) ==
+            platform::kRegSuccess) {
+            keyDepth += 1;
+        } else {
+            keyStack[keyDepth] = nullptr;
+        }
+    }
+    if (deepest != nullptr) {
+        *deepest = keyStack[keyDepth - 1];
+    }
+    return keyDepth;
+}
+
+void CloseKeyChain() {
+    for (int32_t i = 0; i < keyDepth; ++i) {
+        platform::RegistryCloseKey(keyStack[i]);
+        keyStack[i] = nullptr;
+    }
+}

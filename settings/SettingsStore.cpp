@@ -1,0 +1,84 @@
+#include "settings/SettingsStore.h"
+
+#include "settings/ModuleInfo.h"
+#include "settings/SettingsState.h"
+
+std::string appKeyName;
+
+namespace {
+
+std::string companyName;
+
+bool HasSection(const char* section) {
+    return section != nullptr && section[0] != '\0';
+}
+
+uint32_t LittleEndian(const uint8_t* bytes) {
+    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
+           uint32_t{bytes[3]} << 24;
+}
+
+}  // namespace
+
+void SetRegistryCompanyName(const char* company) {
+    companyName = company != nullptr ? company : "";
+}
+
+std::string CompanyKeyName() {
+    return companyName.empty() ? "Pellgarth" : companyName;
+}
+
+SettingsScope::SettingsScope() {
+    keyDepth = 0;
+    for (platform::RegKey& key : keyStack) {
+        key = nullptr;
+    }
+    ModuleInfo::Learn();
+    appKeyName = ModuleInfo::fileTitle;
+}
+
+const std::string& FileTitle() {
+    return ModuleInfo::fileTitle;
+}
+
+std::string BuildKeyPath(const char* section) {
+    std::string path = "Software\\" + CompanyKeyName();
+    if (!appKeyName.empty()) {
+        path += '\\';
+        path += appKeyName;
+    }
+    if (HasSection(section)) {
+        path += '\\';
+        path += section;
+    }
+    return path;
+}
+
+bool WriteDword(const char* section, const char* name, uint32_t value) {
+    platform::RegKey deepest = nullptr;
+    if (OpenKeyChain(section, &deepest) == 0) {
+        return false;
+    }
+    const bool stored = platform::RegistrySetDword(deepest, name, value) == platform::kRegSuccess;
+    CloseKeyChain();
+    return stored;
+}
+
+uint32_t ReadDword(const char* section, const char* name, uint32_t defaultValue) {
+    platform::RegKey key = nullptr;
+    if (platform::RegistryOpenKey(platform::CurrentUserKey(), BuildKeyPath(section).c_str(),
+                                  &key) != platform::kRegSuccess) {
+        WriteDword(section, name, defaultValue);
+        return defaultValue;
+    }
+    uint8_t bytes[4] = {};
+    uint32_t type = 0;
+    uint32_t size = sizeof bytes;
+    if (platform::RegistryQueryValue(key, name, &type, bytes, &size) != platform::kRegSuccess) {
+        WriteDword(section, name, defaultValue);
+        platform::RegistryCloseKey(key);
+        return defaultValue;
+    }
+    platform::RegistryCloseKey(key);
+    return type == platform::kRegTypeDword && size == sizeof bytes ? LittleEndian(bytes) : 0;
+}
