@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// A serial port for tests, which the code under test opens as COM `Number()`: the test writes
+// the bytes a receiver would send into it. Created after the per-test configuration location
+// is set, since that is where the port is mapped.
+class TestPort {
+public:
+    // The line as the device side sees it.
+    struct Line {
+        int32_t baudRate;
+        bool twoStopBits;
+    };
+
+    // `number` is 7 or more. Ok() is false when no port could be made.
+    explicit TestPort(int number);
+    ~TestPort();
+    TestPort(const TestPort&) = delete;
+    TestPort& operator=(const TestPort&) = delete;
+
+    bool Ok() const;
+    int Number() const { return number_; }
+    bool Write(const void* bytes, size_t length);
+
+    // The device vanishes as an unplugged USB receiver does; Replug brings a new one under
+    // the same number.
+    bool SupportsUnplug() const;
+    bool Unplug();
+    bool Replug();
+    // Whether a second open of an open port is refused.
+    bool SupportsExclusive() const;
+    // False when the fixture cannot see the line settings.
+    bool LineSettings(Line* line) const;
+
+private:
+    struct Impl;
+    int number_;
+    std::unique_ptr<Impl> impl_;
+};
