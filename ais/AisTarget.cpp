@@ -1,5 +1,7 @@
 #include "ais/AisTarget.h"
 
+#include <cstring>
+
 void AisTarget::Clear() {
     mmsi = 0;
     imoNumber = 0;
@@ -11,9 +13,9 @@ void AisTarget::Clear() {
     longitude = 0.0;
     courseOverGround = 0.0;
     trueHeading = 0;
-    callSign[0] = '\0';
-    shipName[0] = '\0';
-    destination[0] = '\0';
+    std::memset(callSign, 0, sizeof callSign);
+    std::memset(shipName, 0, sizeof shipName);
+    std::memset(destination, 0, sizeof destination);
     fixType = 0;
     shipType = 0;
     draught = 0.0;
@@ -21,5 +23,5 @@ void AisTarget::Clear() {
     dimToStern = 0;
     dimToPort = 0;
     dimToStarboard = 0;
-    etaText[0] = '\0';
+    std::memset(etaText, 0, sizeof etaText);
 }

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "ais/AisTarget.h"
+#include "ais/FragmentStore.h"
+
+// What the last non-zero DecodeSentence result came from.
+struct DecodedMessage {
+    int type = 0;      // 1, 2, 3 or 5
+    bool own = false;  // "!AIVDO"
+    AisTarget* record = nullptr;
+};
+
+// Turns received NMEA lines into station records. Its base part is the own-vessel record.
+class AisDecoder : public AisTarget {
+public:
+    int32_t ownVesselKnown = 0;
+
+    AisDecoder() = default;
+    AisDecoder(const AisDecoder&) = delete;
+    AisDecoder& operator=(const AisDecoder&) = delete;
+    ~AisDecoder() { RemoveAllTargets(); }
+
+    // One received line, usually ending in CR LF. Returns the MMSI of the station whose
+    // record a completed message of type 1, 2, 3 or 5 changed, or 0.
+    uint32_t DecodeSentence(std::string_view line);
+
+    // Field splitter: copies the text from `cursor` up to the earlier of `separator` and
+    // `terminator` into `out` (`outSize` wide) and moves the cursor past it. Returns the
+    // length copied; 0 with an empty `out` when neither occurs before `end`; -1 when the
+    // field does not fit.
+    static int NextField(const char*& cursor, const char* end, char* out, int outSize,
+                         char separator, char terminator);
+    // Armour de-map: 0..63, or -1 for a character outside the armour alphabet.
+    static int SixBitValue(char ch);
+
+    // Bit readers over the six-bit values of one message; bits are numbered from 1. Bits that
+    // the values do not supply read as 0 (and a text character not wholly present as "@").
+    static int32_t ReadUnsigned(std::span<const int8_t> values, int start, int length);
+    static char ReadSixBitChar(std::span<const int8_t> values, int start);
+    static void ReadText(std::span<const int8_t> values, int start, int count, char* out);
+
+    AisTarget& FindOrCreateTarget(uint32_t mmsi);
+    int FindTarget(uint32_t mmsi, AisTarget*& out);
+    int GetOwnVessel(AisTarget*& out);
+    int IsOwnVessel(uint32_t mmsi) const { return mmsi == this->mmsi ? 1 : 0; }
+    int TargetCount() const { return static_cast<int>(targets.size()); }
+    void RemoveAllTargets();
+
+    const DecodedMessage& LastMessage() const { return lastMessage; }
+
+private:
+    uint32_t DecodeMessage(std::span<const int8_t> values, bool own);
+    uint32_t DecodePositionReport(std::span<const int8_t> values, int type, bool own);
+    uint32_t DecodeStaticReport(std::span<const int8_t> values, bool own);
+
+    std::vector<std::unique_ptr<AisTarget>> targets;  // first heard first
+    std::unordered_map<uint32_t, AisTarget*> targetIndex;
+    FragmentStore fragments;
+    DecodedMessage lastMessage;
+};

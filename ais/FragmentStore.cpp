@@ -1,0 +1,92 @@
+#include "ais/FragmentStore.h"
+
+#include <cstring>
+
+namespace {
+
+bool SameText(const char* a, int aLength, const char* b) {
+    return std::strlen(b) == static_cast<size_t>(aLength) && std::memcmp(a, b, aLength) == 0;
+}
+
+}  // namespace
+
+FragmentStore::Collection* FragmentStore::Find(const Sentence& s) {
+    for (Collection& c : collections) {
+        if (c.used && SameText(c.seqId, c.seqIdLength, s.seqId) &&
+            SameText(c.channel, c.channelLength, s.channel)) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+FragmentStore::Collection& FragmentStore::Start(const Sentence& s) {
+    Collection* slot = Find(s);
+    if (!slot) {
+        for (Collection& c : collections) {
+            if (!c.used || Stale(c)) {
+                slot = &c;
+                break;
+            }
+        }
+    }
+    if (!slot) {  // all busy: give up the one waiting longest
+        slot = &collections[0];
+        for (Collection& c : collections) {
+            if (c.lastSentence < slot->lastSentence)
+                slot = &c;
+        }
+    }
+    slot->used = true;
+    slot->total = s.total;
+    slot->fragmentCount = 0;
+    slot->length = 0;
+    slot->seqIdLength = static_cast<int>(std::strlen(s.seqId));
+    std::memcpy(slot->seqId, s.seqId, slot->seqIdLength + 1);
+    slot->channelLength = static_cast<int>(std::strlen(s.channel));
+    std::memcpy(slot->channel, s.channel, slot->channelLength + 1);
+    return *slot;
+}
+
+bool FragmentStore::Take(const Sentence& s, std::string_view& text) {
+    ++sentenceCount;
+    if (s.total == 1) {
+        text = std::string_view(s.payload, s.payloadLength);
+        return true;
+    }
+    Collection* c = nullptr;
+    if (s.number == 1) {
+        c = &Start(s);
+    } else {
+        c = Find(s);
+        if (!c)
+            return false;
+        if (Stale(*c) || s.number != c->fragmentCount + 1 || s.total != c->total) {
+            c->used = false;
+            return false;
+        }
+    }
+    if (c->length + s.payloadLength >= kTextWidth) {
+        c->used = false;
+        return false;
+    }
+    std::memcpy(c->fragmentText + c->length, s.payload, s.payloadLength);
+    c->length += s.payloadLength;
+    c->fragmentText[c->length] = '\0';
+    c->fragmentCount += 1;
+    c->lastSentence = sentenceCount;
+    if (s.number < s.total)
+        return false;
+    c->used = false;
+    text = std::string_view(c->fragmentText, c->length);
+    return true;
+}
+
+int FragmentStore::PendingCount() const {
+    int count = 0;
+    for (const Collection& c : collections) {
+        if (c.used && !Stale(c))
+            ++count;
+    }
+    return count;
+}

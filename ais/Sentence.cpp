@@ -1,0 +1,115 @@
+#include "ais/Sentence.h"
+
+#include "ais/AisDecoder.h"
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// A single decimal digit within [low, high], or -1.
+int Digit(const char* field, int length, int low, int high) {
+    if (length != 1 || field[0] < '0' || field[0] > '9')
+        return -1;
+    int value = field[0] - '0';
+    return value >= low && value <= high ? value : -1;
+}
+
+}  // namespace
+
+int AisDecoder::NextField(const char*& cursor, const char* end, char* out, int outSize,
+                          char separator, char terminator) {
+    const char* p = cursor;
+    while (p < end && *p != separator && *p != terminator)
+        ++p;
+    if (p == end) {
+        out[0] = '\0';
+        cursor = end;
+        return 0;
+    }
+    const int length = static_cast<int>(p - cursor);
+    if (length >= outSize) {
+        out[0] = '\0';
+        cursor = p + 1;
+        return -1;
+    }
+    for (int i = 0; i < length; ++i)
+        out[i] = cursor[i];
+    out[length] = '\0';
+    cursor = p + 1;
+    return length;
+}
+
+int AisDecoder::SixBitValue(char ch) {
+    const int code = static_cast<signed char>(ch);
+    if (code >= 48 && code <= 87)
+        return code - 48;
+    if (code >= 96 && code <= 119)
+        return code - 56;
+    return -1;
+}
+
+bool ParseSentence(std::string_view line, Sentence& out) {
+    size_t length = line.size();
+    while (length > 0 && (line[length - 1] == '\r' || line[length - 1] == '\n'))
+        --length;
+    const char* begin = line.data();
+    const char* end = begin + length;
+
+    if (length < 6 || line.substr(0, 5) != "!AIVD" || (line[5] != 'M' && line[5] != 'O')) {
+        return false;
+    }
+    // Checksum: "*hh" closes the sentence; nothing but CR and LF may follow.
+    if (length < 9 || end[-3] != '*')
+        return false;
+    const int high = HexDigit(end[-2]);
+    const int low = HexDigit(end[-1]);
+    if (high < 0 || low < 0)
+        return false;
+    const char* star = end - 3;
+    unsigned sum = 0;
+    for (const char* p = begin + 1; p < star; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x20 || c > 0x7E || c == '*')
+            return false;  // NMEA is printable ASCII
+        sum ^= c;
+    }
+    if (sum != static_cast<unsigned>(high * 16 + low))
+        return false;
+
+    out.own = line[5] == 'O';
+    char field[Sentence::kFieldWidth];
+    const char* cursor = begin;
+    // Fields 1-6 end at ",", the fill bits at "*".
+    if (AisDecoder::NextField(cursor, star, field, sizeof field, ',', '*') < 0)
+        return false;
+    const int totalLength = AisDecoder::NextField(cursor, star, field, sizeof field, ',', '*');
+    out.total = Digit(field, totalLength, 1, 9);
+    const int numberLength = AisDecoder::NextField(cursor, star, field, sizeof field, ',', '*');
+    out.number = Digit(field, numberLength, 1, out.total);
+    if (out.total < 0 || out.number < 0)
+        return false;
+    if (AisDecoder::NextField(cursor, star, out.seqId, sizeof out.seqId, ',', '*') < 0 ||
+        AisDecoder::NextField(cursor, star, out.channel, sizeof out.channel, ',', '*') < 0) {
+        return false;
+    }
+    out.payloadLength =
+        AisDecoder::NextField(cursor, star, out.payload, sizeof out.payload, ',', '*');
+    if (out.payloadLength < 0 || cursor == star)
+        return false;
+    for (int i = 0; i < out.payloadLength; ++i) {
+        if (AisDecoder::SixBitValue(out.payload[i]) < 0)
+            return false;
+    }
+    // The fill bits are the last field: everything from here to the "*".
+    const int fillLength = static_cast<int>(star - cursor);
+    out.fillBits = Digit(cursor, fillLength, 0, 5);
+    return out.fillBits >= 0;
+}

@@ -1,0 +1,41 @@
+// DecodeSentence over the real corpus, one core.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ais/AisDecoder.h"
+
+namespace {
+
+std::vector<std::string> LoadCorpus() {
+    std::vector<std::string> lines;
+    std::ifstream in(BRENLOW_CORPUS_DIR "/real.nmea");
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line + "\r\n");
+    return lines;
+}
+
+void DecodeSentence(benchmark::State& state) {
+    const std::vector<std::string> lines = LoadCorpus();
+    if (lines.empty()) {
+        state.SkipWithError("corpus not found");
+        return;
+    }
+    AisDecoder decoder;
+    uint64_t decoded = 0;
+    for (auto _ : state) {
+        for (const std::string& line : lines)
+            decoded += decoder.DecodeSentence(line) != 0;
+    }
+    benchmark::DoNotOptimize(decoded);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lines.size()));
+    state.counters["sentences/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * lines.size()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(DecodeSentence)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Builds AIS payloads bit by bit and wraps them into NMEA sentences with a correct checksum.
+class PayloadBuilder {
+public:
+    explicit PayloadBuilder(int bits = 168) : bits(bits, 0) {}
+
+    // Writes `value` into the `length` bits starting at bit `start` (numbered from 1); bits
+    // beyond the payload's size are left out.
+    PayloadBuilder& Set(int start, int length, int64_t value) {
+        for (int i = 0; i < length; ++i) {
+            const size_t bit = start - 1 + i;
+            if (bit < bits.size())
+                bits[bit] = static_cast<char>((value >> (length - 1 - i)) & 1);
+        }
+        return *this;
+    }
+    // Six-bit text, padded with "@" to `count` characters.
+    PayloadBuilder& Text(int start, int count, const std::string& text) {
+        for (int i = 0; i < count; ++i) {
+            const int c = i < static_cast<int>(text.size()) ? text[i] : '@';
+            Set(start + 6 * i, 6, c >= 64 ? c - 64 : c);
+        }
+        return *this;
+    }
+
+    std::string Armoured() const {
+        std::string out;
+        for (size_t i = 0; i < bits.size(); i += 6) {
+            int v = 0;
+            for (size_t j = i; j < i + 6; ++j)
+                v = v * 2 + (j < bits.size() ? bits[j] : 0);
+            out += static_cast<char>(v < 40 ? v + 48 : v + 56);
+        }
+        return out;
+    }
+
+private:
+    std::vector<char> bits;
+};
+
+// "!AIVDM,<total>,<number>,<seq>,<channel>,<payload>,<fill>*hh\r\n"
+inline std::string Sentence(const std::string& payload, int total = 1, int number = 1,
+                            const std::string& seq = "", const std::string& channel = "A",
+                            int fill = 0, const std::string& address = "!AIVDM") {
+    std::string body = address + "," + std::to_string(total) + "," + std::to_string(number) + "," +
+                       seq + "," + channel + "," + payload + "," + std::to_string(fill);
+    unsigned sum = 0;
+    for (size_t i = 1; i < body.size(); ++i)
+        sum ^= static_cast<unsigned char>(body[i]);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return body + tail;
+}
+
+// Any text with a correct "*hh" checksum over the characters after the first.
+inline std::string WithChecksum(const std::string& body) {
+    unsigned sum = 0;
+    for (size_t i = 1; i < body.size(); ++i)
+        sum ^= static_cast<unsigned char>(body[i]);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return body + tail;
+}
