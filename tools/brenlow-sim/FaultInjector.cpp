@@ -1,5 +1,7 @@
 #include "tools/brenlow-sim/FaultInjector.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* FaultNames[] = {"none", "checksum", "noise", "nul", "lost", "garbage"};
@@ -106,13 +108,17 @@ void FaultInjector::AddNoise(std::string& s) {
     if (!PayloadSpan(s, begin, end)) {
         return;
     }
-    const int count = random.Between(1, 3);
-    for (int i = 0; i < count; ++i) {
+    // Distinct places, so a later byte never restores an earlier one.
+    const size_t first = random.Below(static_cast<uint32_t>(end - begin));
+    const size_t count = std::min<size_t>(random.Between(1, 3), end - begin);
+    for (size_t i = 0; i < count; ++i) {
+        char& target = s[begin + (first + i * 7) % (end - begin)];
         char byte;
         do {
             byte = static_cast<char>(random.Between(1, 255));
-        } while (byte == '\r' || byte == '\n' || byte == ',' || byte == '*' || byte == '!');
-        s[begin + random.Below(static_cast<uint32_t>(end - begin))] = byte;
+        } while (byte == target || byte == '\r' || byte == '\n' || byte == ',' || byte == '*' ||
+                 byte == '!');
+        target = byte;
     }
 }
 

@@ -138,7 +138,9 @@ int Run(const SimOptions& options) {
     }
     if (!options.link.empty()) {
         std::error_code ec;
-        std::filesystem::remove(options.link, ec);
+        if (std::filesystem::is_symlink(std::filesystem::symlink_status(options.link, ec))) {
+            std::filesystem::remove(options.link, ec);
+        }
     }
     platform::PseudoTerminalClose(pty);
     return status;
