@@ -36,9 +36,8 @@ CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dat
     // TIOCEXCL keeps out every other unprivileged open.
     termios line;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &line) != 0 ||
-        ioctl(fd, TIOCEXCL) != 0 ||
         !posix::MakeLineTermios(baudRate, parityLetter, dataBits, stopBits, &line) ||
-        tcsetattr(fd, TCSANOW, &line) != 0) {
+        tcsetattr(fd, TCSANOW, &line) != 0 || ioctl(fd, TIOCEXCL) != 0) {
         close(fd);
         return kInvalidCommHandle;
     }

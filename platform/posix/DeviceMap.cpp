@@ -79,9 +79,12 @@ bool DeviceMap::Resolve(int number, std::string& device) const {
 }
 
 bool DeviceMap::LinkText(int number, std::string& text) const {
+    if (number <= 0) {
+        return false;
+    }
     char buffer[PATH_MAX];
     ssize_t length = readlink(EntryPath(number).c_str(), buffer, sizeof buffer);
-    if (number <= 0 || length < 0 || static_cast<size_t>(length) >= sizeof buffer) {
+    if (length < 0 || static_cast<size_t>(length) >= sizeof buffer) {
         return false;
     }
     text.assign(buffer, static_cast<size_t>(length));

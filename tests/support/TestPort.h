@@ -9,7 +9,8 @@
 // is set, since that is where the port is mapped.
 class TestPort {
 public:
-    // The line as the device side sees it.
+    // The line as the device side sees it. Pseudo-terminals keep only these two settings
+    // (the kernel forces 8 data bits without parity on them).
     struct Line {
         int32_t baudRate;
         bool twoStopBits;
