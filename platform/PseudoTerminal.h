@@ -21,6 +21,10 @@ enum class PseudoTerminalStatus { Ok, TimedOut, Failed };
 PseudoTerminalStatus PseudoTerminalWrite(PseudoTerminal* pty, const char* data, uint32_t size,
                                          int timeoutMs, uint32_t* written);
 
+// Waits at most `timeoutMs` milliseconds until a reader has taken every byte written.
+// True when nothing is left unread.
+bool PseudoTerminalDrain(PseudoTerminal* pty, int timeoutMs);
+
 void PseudoTerminalClose(PseudoTerminal* pty);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -64,6 +65,19 @@ PseudoTerminalStatus PseudoTerminalWrite(PseudoTerminal* pty, const char* data, 
         poll(&pfd, 1, static_cast<int>(left.count()));
     }
     return PseudoTerminalStatus::Ok;
+}
+
+bool PseudoTerminalDrain(PseudoTerminal* pty, int timeoutMs) {
+    for (int waited = 0;; waited += 10) {
+        int unread = 0;
+        if (ioctl(pty->slave, FIONREAD, &unread) != 0) {
+            return false;
+        }
+        if (unread == 0 || waited >= timeoutMs) {
+            return unread == 0;
+        }
+        usleep(10000);
+    }
 }
 
 void PseudoTerminalClose(PseudoTerminal* pty) {

@@ -31,6 +31,7 @@ TEST(PseudoTerminal, BytesArriveUnchangedAtTheDevicePath) {
         }
     }
     EXPECT_EQ(got, sent);
+    EXPECT_TRUE(platform::PseudoTerminalDrain(pty, 0));
     close(fd);
     platform::PseudoTerminalClose(pty);
 }
@@ -45,6 +46,7 @@ TEST(PseudoTerminal, WritingStopsAtTheDeadlineWhenNobodyReads) {
               platform::PseudoTerminalStatus::TimedOut);
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, block.size());
+    EXPECT_FALSE(platform::PseudoTerminalDrain(pty, 20));
     platform::PseudoTerminalClose(pty);
 }
 

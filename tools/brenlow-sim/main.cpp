@@ -20,6 +20,7 @@ void RequestStop(int) {
 }
 
 using Clock = std::chrono::steady_clock;
+constexpr int kDrainMs = 2000;
 
 // Where the sentences go: standard output or the pseudo-terminal.
 class Output {
@@ -133,6 +134,10 @@ int Run(const SimOptions& options) {
     }
 
     std::fflush(stdout);
+    if (pty != nullptr && stopRequested == 0) {
+        // Closing hangs the line up and drops what the reader has not taken yet.
+        platform::PseudoTerminalDrain(pty, kDrainMs);
+    }
     if (log != nullptr) {
         std::fclose(log);
     }
