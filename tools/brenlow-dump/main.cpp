@@ -1,6 +1,7 @@
 // brenlow-dump: decodes AIS NMEA lines to one JSON object per decoded message.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -8,11 +9,13 @@
 #include "tools/brenlow-dump/JsonWriter.h"
 #include "tools/brenlow-dump/LineReader.h"
 #include "tools/brenlow-dump/MessageJson.h"
+#include "tools/brenlow-dump/PortDump.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: brenlow-dump [FILE...]\n"
+    "       brenlow-dump --port N [--seconds S]\n"
     "\n"
     "Reads NMEA lines from the files named (or standard input when none is named, or for\n"
     "\"-\"), passes every line to one AIS decoder and prints one JSON object per line for\n"
@@ -27,7 +30,12 @@ constexpr const char* kUsage =
     "Only sentences with a valid checksum are decoded; multi-sentence messages are joined\n"
     "per sequential message id and channel.\n"
     "\n"
-    "Exit status: 0, or 2 when a file cannot be read.\n";
+    "\n"
+    "--port N decodes live from COM port N (see the README for the Linux port map) with the\n"
+    "monitor's stored baud rate, parity, data bits and stop bits (stored with their defaults\n"
+    "on first use), for S seconds or until interrupted; \"line\" counts the lines received.\n"
+    "\n"
+    "Exit status: 0, or 2 when a file cannot be read or the port cannot be opened.\n";
 
 void DecodeStream(std::FILE* in, AisDecoder& decoder, JsonWriter& json, bool& failed) {
     LineReader reader(in);
@@ -42,6 +50,23 @@ void DecodeStream(std::FILE* in, AisDecoder& decoder, JsonWriter& json, bool& fa
     failed = reader.Failed();
 }
 
+// "--port N [--seconds S]": true and the values when given; `bad` when malformed.
+bool PortOptions(int argc, char** argv, int& port, double& seconds, bool& bad) {
+    if (argc < 2 || std::strcmp(argv[1], "--port") != 0)
+        return false;
+    char* end = nullptr;
+    port = argc > 2 ? static_cast<int>(std::strtol(argv[2], &end, 10)) : 0;
+    bad = argc < 3 || *end != '\0' || port < 1 || port > 255;
+    seconds = 0;
+    if (argc == 5 && std::strcmp(argv[3], "--seconds") == 0) {
+        seconds = std::strtod(argv[4], &end);
+        bad = bad || *end != '\0' || seconds <= 0;
+    } else if (argc != 3) {
+        bad = true;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +78,16 @@ int main(int argc, char** argv) {
     }
     static AisDecoder decoder;
     static JsonWriter json(stdout);
+    int port = 0;
+    double seconds = 0;
+    bool bad = false;
+    if (PortOptions(argc, argv, port, seconds, bad)) {
+        if (bad) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        return DumpPort(port, seconds, decoder, json);
+    }
     int status = 0;
     if (argc < 2) {
         bool failed = false;
