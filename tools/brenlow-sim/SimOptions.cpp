@@ -1,10 +1,16 @@
 #include "tools/brenlow-sim/SimOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 namespace {
+
+constexpr std::string_view ValueOptions[] = {
+    "--link", "--log", "--vessels", "--rate",  "--seed",        "--static-every", "--own-mmsi",
+    "--lat",  "--lon", "--faults",  "--count", "--fault-kinds", "--seconds"};
 
 bool ToDouble(std::string_view text, double lo, double hi, double& out) {
     const std::string copy(text);
@@ -99,7 +105,9 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
             t.own = false;
             usesValue = false;
         } else if (!hasValue) {
-            error = std::string(arg) + ": unknown option or missing value";
+            const bool known = std::find(std::begin(ValueOptions), std::end(ValueOptions), arg) !=
+                               std::end(ValueOptions);
+            error = std::string(arg) + (known ? ": missing value" : ": unknown option");
             return false;
         } else if (arg == "--link") {
             out.link = value;
