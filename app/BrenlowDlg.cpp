@@ -97,7 +97,7 @@ void CBrenlowDlg::CreateControls() {
                 w = m_lineList;
                 break;
             case ControlKind::IconButton:
-                m_okButton = new wxBitmapButton(this, c.id, wxBitmap(res::kTickIcon32));
+                m_okButton = new wxBitmapButton(this, wxID_OK, wxBitmap(res::kTickIcon32));
                 m_okButton->SetToolTip(text);
                 m_okButton->SetDefault();
                 w = m_okButton;
@@ -132,7 +132,12 @@ void CBrenlowDlg::CreateControls() {
         made.emplace_back(&c, w);
     }
 
-    const TemplateLayout layout(*this, dialog, comboHeight);
+    TemplateLayout layout(*this, dialog, comboHeight);
+    for (auto [c, w] : made) {
+        if (c->kind == ControlKind::Label && !(c->style & res::kWraps)) {
+            layout.FitLabel(*c, w->GetBestSize().GetWidth());
+        }
+    }
     for (auto [c, w] : made) {
         const wxRect r = layout.Rect(*c);
         if (c->kind != ControlKind::Label) {

@@ -34,10 +34,19 @@ const DialogControl* TemplateLayout::ComboRow() const {
     return nullptr;
 }
 
+void TemplateLayout::FitLabel(const DialogControl& label, int textWidthPx) {
+    const int width = window_.ConvertDialogToPixels(wxSize(label.w, 0)).GetWidth();
+    if (width > 0 && textWidthPx > width) {
+        stretch_ = std::max(stretch_, static_cast<double>(textWidthPx) / width);
+    }
+}
+
 wxRect TemplateLayout::Pixels(int x, int y, int w, int h) const {
     const wxPoint pos = window_.ConvertDialogToPixels(wxPoint(x, y));
     const wxSize size = window_.ConvertDialogToPixels(wxSize(w, h));
-    return wxRect(pos, size);
+    const int left = static_cast<int>(pos.x * stretch_ + 0.5);
+    const int right = static_cast<int>((pos.x + size.GetWidth()) * stretch_ + 0.5);
+    return wxRect(left, pos.y, right - left, size.GetHeight());
 }
 
 wxRect TemplateLayout::Rect(const DialogControl& c) const {
