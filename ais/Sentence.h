@@ -10,9 +10,9 @@ struct Sentence {
     int total = 0;     // 1..9
     int number = 0;    // 1..total
     int fillBits = 0;  // 0..5
-    char seqId[kFieldWidth] = {};
-    char channel[kFieldWidth] = {};
-    char payload[kFieldWidth] = {};
+    char seqId[kFieldWidth];
+    char channel[kFieldWidth];
+    char payload[kFieldWidth];
     int payloadLength = 0;
 };
 
