@@ -58,6 +58,7 @@ uint32_t AisDecoder::DecodePositionReport(std::span<const int8_t> values, int ty
     MessageFields fields{*record};
     ApplyLayout(PositionReportLayout, values, fields);
     lastMessage = {type, own, record};
+    ++messagesDecoded;
     return mmsi;
 }
 
@@ -70,6 +71,7 @@ uint32_t AisDecoder::DecodeStaticReport(std::span<const int8_t> values, bool own
     ApplyLayout(StaticReportLayout, values, fields);
     FormatEta(fields.eta, record->etaText, sizeof record->etaText);
     lastMessage = {5, own, record};
+    ++messagesDecoded;
     return mmsi;
 }
 

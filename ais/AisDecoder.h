@@ -54,6 +54,8 @@ public:
     void RemoveAllTargets();
 
     const DecodedMessage& LastMessage() const { return lastMessage; }
+    // Messages decoded so far: tells a caller that sees only lines whether one decoded.
+    uint64_t MessagesDecoded() const { return messagesDecoded; }
 
 private:
     uint32_t DecodeMessage(std::span<const int8_t> values, bool own);
@@ -64,4 +66,5 @@ private:
     std::unordered_map<uint32_t, AisTarget*> targetIndex;
     FragmentStore fragments;
     DecodedMessage lastMessage;
+    uint64_t messagesDecoded = 0;
 };
