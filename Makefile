@@ -16,6 +16,7 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak
+	JOBS=$(JOBS) scripts/wine-tests
 
 run: build
 	scripts/demo $(BUILD)
