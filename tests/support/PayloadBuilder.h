@@ -44,26 +44,19 @@ private:
     std::vector<char> bits;
 };
 
-// "!AIVDM,<total>,<number>,<seq>,<channel>,<payload>,<fill>*hh\r\n"
-inline std::string Sentence(const std::string& payload, int total = 1, int number = 1,
-                            const std::string& seq = "", const std::string& channel = "A",
-                            int fill = 0, const std::string& address = "!AIVDM") {
-    std::string body = address + "," + std::to_string(total) + "," + std::to_string(number) + "," +
-                       seq + "," + channel + "," + payload + "," + std::to_string(fill);
+// Any text with a correct "*hh" checksum over the characters after the first, and CR LF.
+inline std::string WithChecksum(const std::string& body) {
     unsigned sum = 0;
-    for (size_t i = 1; i < body.size(); ++i)
-        sum ^= static_cast<unsigned char>(body[i]);
+    for (size_t i = 1; i < body.size(); ++i) sum ^= static_cast<unsigned char>(body[i]);
     char tail[8];
     std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
     return body + tail;
 }
 
-// Any text with a correct "*hh" checksum over the characters after the first.
-inline std::string WithChecksum(const std::string& body) {
-    unsigned sum = 0;
-    for (size_t i = 1; i < body.size(); ++i)
-        sum ^= static_cast<unsigned char>(body[i]);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return body + tail;
+// "!AIVDM,<total>,<number>,<seq>,<channel>,<payload>,<fill>*hh\r\n"
+inline std::string Sentence(const std::string& payload, int total = 1, int number = 1,
+                            const std::string& seq = "", const std::string& channel = "A",
+                            int fill = 0, const std::string& address = "!AIVDM") {
+    return WithChecksum(address + "," + std::to_string(total) + "," + std::to_string(number) +
+                        "," + seq + "," + channel + "," + payload + "," + std::to_string(fill));
 }
