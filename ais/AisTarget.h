@@ -6,30 +6,30 @@
 // One station's decoded state, in display units. The own vessel is the base part of
 // AisDecoder. Text fields are Windows-1252, NUL-terminated within their width.
 struct AisTarget {
-    uint32_t mmsi;
-    uint32_t imoNumber;
-    int32_t navStatus;
-    double rateOfTurn;  // magnitude only; the largest finite double = not available
-    double speedOverGround;
-    int32_t positionAccuracy;
-    double latitude;
-    double longitude;
-    double courseOverGround;  // -1.0 = not available
-    int32_t trueHeading;      // -1 = not available
-    char callSign[8];
-    char shipName[21];
-    char destination[21];
-    int32_t fixType;
-    int32_t shipType;
-    double draught;
-    int32_t dimToBow;
-    int32_t dimToStern;
-    int32_t dimToPort;
-    int32_t dimToStarboard;
-    char etaText[24];
+    uint32_t mmsi = 0;
+    uint32_t imoNumber = 0;
+    int32_t navStatus = 0;
+    double rateOfTurn = 0;  // magnitude only; the largest finite double = not available
+    double speedOverGround = 0;
+    int32_t positionAccuracy = 0;
+    double latitude = 0;
+    double longitude = 0;
+    double courseOverGround = 0;  // -1.0 = not available
+    int32_t trueHeading = 0;      // -1 = not available
+    char callSign[8] = {};
+    char shipName[21] = {};
+    char destination[21] = {};
+    int32_t fixType = 0;
+    int32_t shipType = 0;
+    double draught = 0;
+    int32_t dimToBow = 0;
+    int32_t dimToStern = 0;
+    int32_t dimToPort = 0;
+    int32_t dimToStarboard = 0;
+    char etaText[24] = {};
 
-    AisTarget() { Clear(); }
-    void Clear();
+    // Every number 0, every text empty; the own vessel is cleared through its base part.
+    void Clear() { *this = AisTarget(); }
 
     // Field texts as the window shows them (Windows-1252; degree sign is byte 0xB0).
     std::string MmsiText() const;
