@@ -9,13 +9,13 @@ namespace platform {
 
 using RegKey = void*;
 
-inline constexpr long kRegSuccess = 0;          // ERROR_SUCCESS
-inline constexpr long kRegNotFound = 2;         // ERROR_FILE_NOT_FOUND
-inline constexpr long kRegAccessDenied = 5;     // ERROR_ACCESS_DENIED
-inline constexpr long kRegMoreData = 234;       // ERROR_MORE_DATA
-inline constexpr uint32_t kRegTypeString = 1;   // REG_SZ
-inline constexpr uint32_t kRegTypeBinary = 3;   // REG_BINARY
-inline constexpr uint32_t kRegTypeDword = 4;    // REG_DWORD
+inline constexpr long kRegSuccess = 0;         // ERROR_SUCCESS
+inline constexpr long kRegNotFound = 2;        // ERROR_FILE_NOT_FOUND
+inline constexpr long kRegAccessDenied = 5;    // ERROR_ACCESS_DENIED
+inline constexpr long kRegMoreData = 234;      // ERROR_MORE_DATA
+inline constexpr uint32_t kRegTypeString = 1;  // REG_SZ
+inline constexpr uint32_t kRegTypeBinary = 3;  // REG_BINARY
+inline constexpr uint32_t kRegTypeDword = 4;   // REG_DWORD
 
 // HKEY_CURRENT_USER.
 RegKey CurrentUserKey();

@@ -47,7 +47,8 @@ private:
 // Any text with a correct "*hh" checksum over the characters after the first, and CR LF.
 inline std::string WithChecksum(const std::string& body) {
     unsigned sum = 0;
-    for (size_t i = 1; i < body.size(); ++i) sum ^= static_cast<unsigned char>(body[i]);
+    for (size_t i = 1; i < body.size(); ++i)
+        sum ^= static_cast<unsigned char>(body[i]);
     char tail[8];
     std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
     return body + tail;
@@ -57,6 +58,6 @@ inline std::string WithChecksum(const std::string& body) {
 inline std::string Sentence(const std::string& payload, int total = 1, int number = 1,
                             const std::string& seq = "", const std::string& channel = "A",
                             int fill = 0, const std::string& address = "!AIVDM") {
-    return WithChecksum(address + "," + std::to_string(total) + "," + std::to_string(number) +
-                        "," + seq + "," + channel + "," + payload + "," + std::to_string(fill));
+    return WithChecksum(address + "," + std::to_string(total) + "," + std::to_string(number) + "," +
+                        seq + "," + channel + "," + payload + "," + std::to_string(fill));
 }
