@@ -212,8 +212,9 @@ bool IsPlainString(const RegistryValue& value) {
         return false;
     }
     for (size_t i = 0; i + 1 < value.data.size(); ++i) {
+        // The reader skips lines with control characters, so such texts are written as hex.
         const uint8_t c = value.data[i];
-        if (c == 0 || c == '\r' || c == '\n') {
+        if (c < 0x20 && c != '\t') {
             return false;
         }
     }
