@@ -15,7 +15,7 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak_long
 	JOBS=$(JOBS) scripts/wine-tests
 
 run: build
