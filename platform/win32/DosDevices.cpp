@@ -10,11 +10,9 @@ namespace platform {
 bool IsNtPlatform() {
     OSVERSIONINFOA info;
     std::memset(&info, 0, sizeof info);
+    static_assert(sizeof info == 148);
     info.dwOSVersionInfoSize = 148;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     const BOOL ok = GetVersionExA(&info);
-#pragma GCC diagnostic pop
     return ok && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
