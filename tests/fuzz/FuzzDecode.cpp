@@ -109,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (!input.empty()) {
         const size_t end = input.find('\n');
         const size_t take = end == std::string_view::npos ? input.size() : end + 1;
+        const uint32_t ownBefore = decoder.mmsi;
         const uint32_t mmsi = decoder.DecodeSentence(input.substr(0, take));
         input.remove_prefix(take);
         if (mmsi == 0)
@@ -122,6 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(message.record == &decoder);
             if (message.type != 5)
                 FUZZ_CHECK(record.mmsi == mmsi && decoder.ownVesselKnown == 1);
+            else
+                FUZZ_CHECK(record.mmsi == ownBefore);
         } else {
             ++stationMessages;
             AisTarget* found = nullptr;
