@@ -17,6 +17,8 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak_long
 	JOBS=$(JOBS) scripts/wine-tests
+	JOBS=$(JOBS) scripts/sanitize-tests
+	JOBS=$(JOBS) scripts/fuzz 30
 
 run: build
 	scripts/demo $(BUILD)
