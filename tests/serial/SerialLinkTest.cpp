@@ -263,7 +263,6 @@ INSTANTIATE_TEST_SUITE_P(OutOfRange, SerialLinkBadSettingTest,
                          ::testing::Values(BadSetting{"Parity", 5}, BadSetting{"Parity", 0xFFFF},
                                            BadSetting{"Data Bits", 4}, BadSetting{"Data Bits", 9},
                                            BadSetting{"Stop Bits", 0}, BadSetting{"Stop Bits", 3},
-                                           BadSetting{"Baud Rate", 12345},
                                            BadSetting{"Baud Rate", 0}));
 
 class SerialLinkUnplugTest : public SerialLinkTest {
@@ -337,12 +336,16 @@ TEST_F(SerialLinkUnplugTest, DeliberatelyClosedLinkStaysClosed) {
 }
 
 TEST_F(SerialLinkUnplugTest, PortMissingAtStartIsNotRetried) {
+    TestPort port(kPortNumber);
+    ASSERT_TRUE(port.Ok());
+    if (!port.SupportsUnplug())
+        GTEST_SKIP() << "this port fixture cannot unplug";
+    ASSERT_TRUE(port.Unplug());
     Store("Port Number", kPortNumber);
     SerialLink link;
     link.clock = &FakeClock;
     ASSERT_FALSE(link.IsOpen());
-    TestPort port(kPortNumber);
-    ASSERT_TRUE(port.Ok());
+    ASSERT_TRUE(port.Replug());
     fakeNow += std::chrono::seconds(5);
     ReadNow(link);
     EXPECT_FALSE(link.IsOpen());
