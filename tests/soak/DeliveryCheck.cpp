@@ -135,7 +135,6 @@ void DeliveryCheck::Decode(Pending& p, const LineEvent& e) {
         ++counts_.undetectable;
         StationState& state = stations_[{m.own, m.type == 5 ? m.statics.mmsi : m.position.mmsi}];
         (m.type == 5 ? state.hasStatic : state.hasPosition) = false;
-        Problem("noise left a sound sentence: \"" + Printable(e.line) + "\"");
         return;
     }
     ++counts_.wrongDecodes;

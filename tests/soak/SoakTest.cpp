@@ -182,6 +182,7 @@ TEST(Soak, TrafficWithFaultsAndUnplugsIsDecodedExactlyAndStaysBounded) {
 
         writer.TakeSent(sent);
         delivery.Take(sent);
+        const uint64_t undetectableBefore = delivery.Totals().undetectable;
         const LineEvent* lastDecode = nullptr;
         for (size_t i = 0; i < source.Count(); ++i) {
             const LineEvent& e = source.Event(i);
@@ -198,7 +199,9 @@ TEST(Soak, TrafficWithFaultsAndUnplugsIsDecodedExactlyAndStaysBounded) {
         if (view.lines.Size() > view.lines.Cap()) {
             ++capExceeded;
         }
-        if (lastDecode != nullptr && !ViewShowsLastDecode(view, decoder, *lastDecode)) {
+        // Damage the checksum cannot reveal may show a station nobody sent.
+        if (lastDecode != nullptr && delivery.Totals().undetectable == undetectableBefore &&
+            !ViewShowsLastDecode(view, decoder, *lastDecode)) {
             ++viewMismatches;
         }
 
