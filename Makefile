@@ -15,6 +15,7 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 test: build
+	scripts/check-format
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak_long
 	JOBS=$(JOBS) scripts/wine-tests
 	JOBS=$(JOBS) scripts/sanitize-tests
