@@ -1,5 +1,7 @@
 #include "serial/SerialLink.h"
 
+#include <algorithm>
+
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -119,8 +121,17 @@ uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
             return 0;
         }
     }
+    // A line already held goes out first, and a read takes no more than the ring has room
+    // for: after a late tick the port may hold far more than the ring, and reading it all
+    // would drop whole lines that had arrived intact.
+    if (const uint32_t held = rxBuffer.TakeLine(buffer, limit, lineTerminator, 0)) {
+        return held;
+    }
+    const uint32_t room = rxBuffer.size - rxBuffer.Count();
+    const uint32_t want =
+        room == 0 ? limit : std::min(limit, room);  // 0: a line longer than the ring
     uint32_t got = 0;
-    if (platform::CommRead(portHandle, buffer, limit, &got) == platform::CommReadStatus::Gone) {
+    if (platform::CommRead(portHandle, buffer, want, &got) == platform::CommReadStatus::Gone) {
         DeviceGone();
     } else if (got > 0) {
         rxBuffer.Put(buffer, got);
