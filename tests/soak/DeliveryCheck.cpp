@@ -130,13 +130,6 @@ void DeliveryCheck::Decode(Pending& p, const LineEvent& e) {
         }
         return;
     }
-    if (m.fault == Fault::Noise && SentenceLooksSound(e.line)) {
-        // The station's record now holds values nobody sent.
-        ++counts_.undetectable;
-        StationState& state = stations_[{m.own, m.type == 5 ? m.statics.mmsi : m.position.mmsi}];
-        (m.type == 5 ? state.hasStatic : state.hasPosition) = false;
-        return;
-    }
     ++counts_.wrongDecodes;
     Problem("message " + std::to_string(m.seq) + " (fault " + FaultName(m.fault) +
             (m.tainted ? ", tainted" : "") + ") decoded wrongly: " + mismatch + " from \"" +

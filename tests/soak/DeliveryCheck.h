@@ -29,7 +29,6 @@ public:
         uint64_t unmatchedLines = 0;
         uint64_t linesLostInDevice = 0;
         uint64_t wrongDecodes = 0;     // values that match no message sent
-        uint64_t undetectable = 0;     // damage that left a sound sentence
         uint64_t repeatedDecodes = 0;  // a message or a line decoded more than once
     };
 

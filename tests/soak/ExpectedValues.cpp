@@ -50,10 +50,6 @@ std::string EtaText(const StaticReport& s) {
     return text;
 }
 
-bool IsArmour(char c) {
-    return (c >= '0' && c <= 'W') || (c >= '`' && c <= 'w');
-}
-
 }  // namespace
 
 std::string PositionMismatch(const AisTarget& r, const PositionReport& s) {
@@ -122,42 +118,4 @@ std::string StaticMismatch(const AisTarget& r, const StaticReport& s) {
         return "etaText: decoded \"" + eta + "\", sent \"" + EtaText(s) + "\"";
     }
     return {};
-}
-
-bool SentenceLooksSound(std::string_view line) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) {
-        line.remove_suffix(1);
-    }
-    if (line.size() < 9 || line[0] != '!' || line[line.size() - 3] != '*') {
-        return false;
-    }
-    unsigned sum = 0;
-    for (size_t i = 1; i + 3 < line.size(); ++i) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        if (c < 0x20 || c > 0x7E) {
-            return false;
-        }
-        sum ^= c;
-    }
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", sum);
-    if (line.substr(line.size() - 2) != std::string_view(hex, 2)) {
-        return false;
-    }
-    // The payload is the sixth field.
-    size_t start = 0;
-    for (int i = 0; i < 5; ++i) {
-        start = line.find(',', start);
-        if (start == std::string_view::npos) {
-            return false;
-        }
-        ++start;
-    }
-    const size_t end = line.find(',', start);
-    for (size_t i = start; i < end && i < line.size(); ++i) {
-        if (!IsArmour(line[i])) {
-            return false;
-        }
-    }
-    return true;
 }

@@ -10,7 +10,3 @@
 // text when every field of the message matches, else the first field that does not.
 std::string PositionMismatch(const AisTarget& record, const PositionReport& sent);
 std::string StaticMismatch(const AisTarget& record, const StaticReport& sent);
-
-// Whether a receiver could tell the line is damaged: a sentence whose checksum and armour
-// are sound is indistinguishable from one sent that way.
-bool SentenceLooksSound(std::string_view line);

@@ -22,7 +22,7 @@ struct SoakPlan {
     double fastSeconds = 10.0;
     double realSeconds = 3.0;
     double unpluggedSeconds = 1.5;
-    uint32_t windowBytes = 3072;  // unread bytes allowed, below the link's receive buffer
+    uint32_t windowBytes = 16384;  // unread bytes allowed: four times the link's receive buffer
 };
 
 // A message as the receiver sent it: into which device (session) or none, when it went out

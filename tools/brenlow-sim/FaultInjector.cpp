@@ -108,16 +108,23 @@ void FaultInjector::AddNoise(std::string& s) {
     if (!PayloadSpan(s, begin, end)) {
         return;
     }
-    // Distinct places, so a later byte never restores an earlier one.
+    // Distinct places, so a later byte never restores an earlier one. The last byte is drawn
+    // so that the checksum no longer matches: damage that leaves a valid sentence could not
+    // be told apart from a real message by anyone.
     const size_t first = random.Below(static_cast<uint32_t>(end - begin));
     const size_t count = std::min<size_t>(random.Between(1, 3), end - begin);
+    unsigned change = 0;
     for (size_t i = 0; i < count; ++i) {
         char& target = s[begin + (first + i * 7) % (end - begin)];
+        const bool last = i + 1 == count;
         char byte;
         do {
             byte = static_cast<char>(random.Between(1, 255));
         } while (byte == target || byte == '\r' || byte == '\n' || byte == ',' || byte == '*' ||
-                 byte == '!');
+                 byte == '!' ||
+                 (last && (change ^ static_cast<unsigned char>(target) ^
+                           static_cast<unsigned char>(byte)) == 0));
+        change ^= static_cast<unsigned char>(target) ^ static_cast<unsigned char>(byte);
         target = byte;
     }
 }
