@@ -1,1 +1,0 @@
-// Keeps a library well-formed while its folder has no sources yet.
