@@ -35,6 +35,12 @@ void ValueField::SetLabel(const wxString& text) {
         return;
     }
     text_ = text;
+    // A text wider than its field (long ship types) can still be read whole.
+    if (GetTextExtent(text_).GetWidth() > GetClientSize().GetWidth() - 2 * kTextIndent) {
+        SetToolTip(text_);
+    } else {
+        UnsetToolTip();
+    }
     Refresh(false);
 }
 

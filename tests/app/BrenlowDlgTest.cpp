@@ -149,6 +149,15 @@ TEST_F(WindowTest, WindowsCodePageTextIsShownAsSuch) {
     EXPECT_EQ(dlg->LineList().RowText(0), wxString::FromUTF8("caf\xC3\xA9\xEF\xBF\xBD"));
 }
 
+TEST_F(WindowTest, TextTooWideForItsFieldCanBeReadInTheTooltip) {
+    const std::string longType = "Cargo Ship Carring Hazardous Goods or Pollutant Category A";
+    dlg->SetControlText(1013, longType);
+    ASSERT_NE(dlg->Field(1013)->GetToolTip(), nullptr);
+    EXPECT_EQ(dlg->Field(1013)->GetToolTipText(), longType);
+    dlg->SetControlText(1013, "Tug");
+    EXPECT_EQ(dlg->Field(1013)->GetToolTip(), nullptr);
+}
+
 TEST_F(WindowTest, ListKeepsTheNewestLineInViewAtTheTop) {
     LineListBox& list = dlg->LineList();
     for (int i = 0; i < 300; ++i) {
