@@ -8,38 +8,15 @@
 #include "ais/AisDecoder.h"
 #include "app/LineStore.h"
 #include "app/PollCycle.h"
+#include "tests/support/PayloadBuilder.h"
 
 namespace {
 
-// Six-bit payload for a type 1 report of `mmsi`, with a correct checksum.
+// A type 1 report of `mmsi` with a correct checksum.
 std::string PositionLine(uint32_t mmsi) {
-    std::vector<int> bits(168, 0);
-    auto set = [&](int start, int length, uint64_t value) {
-        for (int i = 0; i < length; ++i) {
-            bits[start - 1 + i] = static_cast<int>((value >> (length - 1 - i)) & 1);
-        }
-    };
-    set(1, 6, 1);
-    set(9, 30, mmsi);
-    set(51, 10, 123);
-    set(62, 28, 6000000);
-    set(90, 27, 32400000);
-    std::string payload;
-    for (size_t i = 0; i < bits.size(); i += 6) {
-        int v = 0;
-        for (size_t j = i; j < i + 6; ++j) {
-            v = v * 2 + bits[j];
-        }
-        payload += static_cast<char>(v < 40 ? v + 48 : v + 56);
-    }
-    std::string body = "!AIVDM,1,1,,A," + payload + ",0";
-    unsigned sum = 0;
-    for (size_t i = 1; i < body.size(); ++i) {
-        sum ^= static_cast<unsigned char>(body[i]);
-    }
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return body + tail;
+    PayloadBuilder b;
+    b.Set(1, 6, 1).Set(9, 30, mmsi).Set(51, 10, 123).Set(62, 28, 6000000).Set(90, 27, 32400000);
+    return Sentence(b.Armoured());
 }
 
 // The window as the tick sees it, without a display: the bounded line store and field texts.
