@@ -1,7 +1,8 @@
 #include "platform/posix/DeviceMap.h"
 
+#include "platform/posix/ConfigFolder.h"
+
 #include <dirent.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,19 +14,6 @@
 namespace platform::posix {
 
 namespace {
-
-std::string ConfigHome() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        return xdg;
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : "";
-    }
-    return std::string(home) + "/.config";
-}
 
 // "com" and a number without leading zeros; 0 for any other name.
 int EntryNumber(const char* name) {
@@ -68,10 +56,15 @@ bool RealPath(const std::string& path, std::string& resolved) {
     return true;
 }
 
-DeviceMap::DeviceMap() : directory_(ConfigHome() + "/brenlow/dosdevices") {}
+DeviceMap::DeviceMap() {
+    const std::string folder = ConfigFolder();
+    if (!folder.empty()) {
+        directory_ = folder + "/dosdevices";
+    }
+}
 
 std::string DeviceMap::EntryPath(int number) const {
-    return directory_ + "/com" + std::to_string(number);
+    return directory_.empty() ? std::string() : directory_ + "/com" + std::to_string(number);
 }
 
 bool DeviceMap::Resolve(int number, std::string& device) const {

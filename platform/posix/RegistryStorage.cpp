@@ -1,7 +1,8 @@
 #include "platform/posix/RegistryStorage.h"
 
+#include "platform/posix/ConfigFolder.h"
+
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,19 +136,7 @@ void MakeFolder(const std::string& folder) {
 }  // namespace
 
 std::string RegistryStorage::FolderPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        return std::string(config) + "/brenlow";
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] != '/') {
-        return {};
-    }
-    return std::string(home) + "/.config/brenlow";
+    return ConfigFolder();
 }
 
 std::string RegistryStorage::FilePath() {
