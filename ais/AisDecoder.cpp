@@ -48,6 +48,8 @@ uint32_t AisDecoder::DecodePositionReport(std::span<const int8_t> values, int ty
     if (values.size() < kPositionReportMinChars)
         return 0;
     const uint32_t mmsi = static_cast<uint32_t>(ReadUnsigned(values, 9, 30));
+    if (mmsi == 0)
+        return 0;  // "no station": a record for it could never be shown
     AisTarget* record = this;
     if (own) {
         this->mmsi = mmsi;
@@ -66,6 +68,8 @@ uint32_t AisDecoder::DecodeStaticReport(std::span<const int8_t> values, bool own
     if (values.size() < kStaticReportMinChars)
         return 0;
     const uint32_t mmsi = static_cast<uint32_t>(ReadUnsigned(values, 9, 30));
+    if (mmsi == 0)
+        return 0;
     AisTarget* record = own ? this : &FindOrCreateTarget(mmsi);
     MessageFields fields{*record};
     ApplyLayout(StaticReportLayout, values, fields);

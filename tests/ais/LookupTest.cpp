@@ -55,6 +55,18 @@ TEST(Lookup, AStationWithTheOwnMmsiGetsItsOwnRecord) {
     EXPECT_EQ(decoder.IsOwnVessel(244121341), 1) << "the test is on the MMSI alone";
 }
 
+TEST(Lookup, MmsiZeroMeansNoStationAndIsNotDecoded) {
+    AisDecoder decoder;
+    for (int type : {1, 5}) {
+        EXPECT_EQ(decoder.DecodeSentence(Report(type, 0)), 0u);
+        EXPECT_EQ(decoder.DecodeSentence(Report(type, 0, "!AIVDO")), 0u);
+    }
+    EXPECT_EQ(decoder.TargetCount(), 0) << "no phantom in the station count";
+    AisTarget* own = nullptr;
+    EXPECT_EQ(decoder.GetOwnVessel(own), 0);
+    EXPECT_EQ(decoder.MessagesDecoded(), 0u);
+}
+
 TEST(Lookup, RemoveAllTargetsEmptiesTheTable) {
     AisDecoder decoder;
     for (uint32_t mmsi = 1; mmsi <= 50; ++mmsi)

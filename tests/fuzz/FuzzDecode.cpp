@@ -131,9 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(decoder.FindTarget(mmsi, found) == 1 && found == message.record);
             FUZZ_CHECK(record.mmsi == mmsi);
         }
-        // A message from MMSI 0 gets a record too, but its result reads as "nothing decoded".
-        AisTarget* zero = nullptr;
-        FUZZ_CHECK(decoder.TargetCount() <= stationMessages + decoder.FindTarget(0, zero));
+        FUZZ_CHECK(decoder.TargetCount() <= stationMessages);
         if (message.type >= 1 && message.type <= 3)
             CheckPositionReport(record);
         else if (message.type == 5)
