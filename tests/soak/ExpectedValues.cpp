@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ais/MessageLayouts.h"
+
 namespace {
 
 constexpr double kTolerance = 1e-9;
@@ -38,15 +40,9 @@ std::string TextField(const char* name, const char (&got)[N], const std::string&
 }
 
 std::string EtaText(const StaticReport& s) {
-    static constexpr const char* Months[] = {"",    "Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    if (s.etaMonth < 1 || s.etaMonth > 12 || s.etaDay < 1 || s.etaDay > 31 || s.etaHour > 23 ||
-        s.etaMinute > 59) {
-        return "n/a";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%2d %s  %02d:%02d", s.etaDay, Months[s.etaMonth], s.etaHour,
-                  s.etaMinute);
+    const int eta[4] = {s.etaMonth, s.etaDay, s.etaHour, s.etaMinute};
+    char text[24];
+    FormatEta(eta, text, sizeof text);
     return text;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ais/AisTarget.h"
+#include "ais/MessageLayouts.h"
 #include "tools/brenlow-sim/AisEncoder.h"
 
 // The field values a record must hold after the decoder has read what the encoder wrote:
@@ -36,16 +37,11 @@ inline std::string TrimmedText(std::string text) {
     return text;
 }
 
+// The decoder's own ETA format (checked on its own in the decoder's tests) of the values sent.
 inline std::string EtaText(const StaticReport& r) {
-    static const char* const Months[] = {"",    "Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    if (r.etaMonth < 1 || r.etaMonth > 12 || r.etaDay < 1 || r.etaDay > 31 || r.etaHour > 23 ||
-        r.etaMinute > 59) {
-        return "n/a";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%2d %s  %02d:%02d", r.etaDay, Months[r.etaMonth], r.etaHour,
-                  r.etaMinute);
+    const int eta[4] = {r.etaMonth, r.etaDay, r.etaHour, r.etaMinute};
+    char text[24];
+    FormatEta(eta, text, sizeof text);
     return text;
 }
 
