@@ -73,9 +73,9 @@ Fleet::Fleet(int count, uint64_t seed, double centreLat, double centreLon, uint3
 uint32_t Fleet::UniqueMmsi() {
     for (;;) {
         const uint32_t mmsi = Pick(random, CountryCodes) * 1000000 + random.Below(1000000);
-        bool taken = mmsi == own.mmsi;
+        bool taken = mmsi == own.statics.mmsi;
         for (const Vessel& v : vessels) {
-            taken = taken || v.mmsi == mmsi;
+            taken = taken || v.statics.mmsi == mmsi;
         }
         if (!taken) {
             return mmsi;
@@ -85,26 +85,27 @@ uint32_t Fleet::UniqueMmsi() {
 
 Vessel Fleet::MakeVessel(uint32_t mmsi) {
     Vessel v;
-    v.mmsi = mmsi;
-    v.imoNumber = random.Chance(0.8) ? ImoNumber(random) : 0;
-    v.callSign = CallSign(random);
-    v.shipName = std::string(Pick(random, NamePrefixes)) + ' ' + Pick(random, NameSuffixes);
-    v.destination = Pick(random, Destinations);
-    v.shipType = Pick(random, ShipTypes);
+    v.statics.dte = 0;
+    v.statics.mmsi = mmsi;
+    v.statics.imoNumber = random.Chance(0.8) ? ImoNumber(random) : 0;
+    v.statics.callSign = CallSign(random);
+    v.statics.shipName = std::string(Pick(random, NamePrefixes)) + ' ' + Pick(random, NameSuffixes);
+    v.statics.destination = Pick(random, Destinations);
+    v.statics.shipType = Pick(random, ShipTypes);
     const int length = random.Between(15, 300);
     const int beam = std::min(63, std::max(4, length / 6 + random.Between(-2, 4)));
-    v.dimToBow = length * random.Between(60, 85) / 100;
-    v.dimToStern = length - v.dimToBow;
-    v.dimToPort = beam / 2;
-    v.dimToStarboard = beam - v.dimToPort;
-    v.fixType = random.Chance(0.9) ? 1 : random.Between(0, 8);
+    v.statics.dimToBow = length * random.Between(60, 85) / 100;
+    v.statics.dimToStern = length - v.statics.dimToBow;
+    v.statics.dimToPort = beam / 2;
+    v.statics.dimToStarboard = beam - v.statics.dimToPort;
+    v.statics.fixType = random.Chance(0.9) ? 1 : random.Between(0, 8);
     if (random.Chance(0.85)) {
-        v.eta[0] = random.Between(1, 12);
-        v.eta[1] = random.Between(1, 28);
-        v.eta[2] = random.Between(0, 23);
-        v.eta[3] = random.Between(0, 59);
+        v.statics.etaMonth = random.Between(1, 12);
+        v.statics.etaDay = random.Between(1, 28);
+        v.statics.etaHour = random.Between(0, 23);
+        v.statics.etaMinute = random.Between(0, 59);
     }
-    v.draught = random.Between(15, 160);
+    v.statics.draught = random.Between(15, 160);
 
     const uint32_t state = random.Below(10);
     v.navStatus = state < 7 ? 0 : (state < 9 ? 1 : 5);
@@ -147,7 +148,7 @@ void Fleet::Advance(Vessel& v, double time) {
 PositionReport Fleet::PositionOf(const Vessel& v, int type, double time) {
     PositionReport r;
     r.type = type;
-    r.mmsi = v.mmsi;
+    r.mmsi = v.statics.mmsi;
     r.navStatus = v.navStatus;
     r.rateOfTurn = v.rateOfTurn;
     r.speed = static_cast<int>(std::lround(std::min(v.speed, 102.2) * 10.0));
@@ -160,27 +161,5 @@ PositionReport Fleet::PositionOf(const Vessel& v, int type, double time) {
                     : static_cast<int>(std::lround(Wrap360(v.course + v.headingOffset))) % 360;
     r.second = static_cast<int>(time) % 60;
     r.radio = static_cast<uint32_t>(static_cast<int64_t>(time * 37.0) % 524288);
-    return r;
-}
-
-StaticReport Fleet::StaticOf(const Vessel& v) {
-    StaticReport r;
-    r.mmsi = v.mmsi;
-    r.imoNumber = v.imoNumber;
-    r.callSign = v.callSign;
-    r.shipName = v.shipName;
-    r.destination = v.destination;
-    r.shipType = v.shipType;
-    r.dimToBow = v.dimToBow;
-    r.dimToStern = v.dimToStern;
-    r.dimToPort = v.dimToPort;
-    r.dimToStarboard = v.dimToStarboard;
-    r.fixType = v.fixType;
-    r.etaMonth = v.eta[0];
-    r.etaDay = v.eta[1];
-    r.etaHour = v.eta[2];
-    r.etaMinute = v.eta[3];
-    r.draught = v.draught;
-    r.dte = 0;
     return r;
 }

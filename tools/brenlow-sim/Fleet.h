@@ -9,19 +9,7 @@
 
 // One simulated station: its static data and where it is going.
 struct Vessel {
-    uint32_t mmsi = 0;
-    uint32_t imoNumber = 0;
-    std::string callSign;
-    std::string shipName;
-    std::string destination;
-    int shipType = 0;
-    int dimToBow = 0;
-    int dimToStern = 0;
-    int dimToPort = 0;
-    int dimToStarboard = 0;
-    int fixType = 1;
-    int eta[4] = {0, 0, 24, 60};  // month, day, hour, minute
-    int draught = 0;              // 1/10 metre
+    StaticReport statics;  // as its static reports carry it
 
     int navStatus = 0;
     double latitude = 0.0;   // degrees
@@ -48,7 +36,6 @@ public:
     void Advance(Vessel& vessel, double time);
 
     static PositionReport PositionOf(const Vessel& vessel, int type, double time);
-    static StaticReport StaticOf(const Vessel& vessel);
 
 private:
     Vessel MakeVessel(uint32_t mmsi);

@@ -25,7 +25,7 @@ SimMessage TrafficGenerator::Next() {
     const int every = options.staticEvery > 0 ? options.staticEvery : 1;
     if (turn % static_cast<uint64_t>(every) == 0) {
         m.type = 5;
-        m.statics = Fleet::StaticOf(vessel);
+        m.statics = vessel.statics;
         ArmourStaticReport(m.statics, payload);
     } else {
         const uint32_t pick = random.Below(10);
