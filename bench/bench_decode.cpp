@@ -6,19 +6,12 @@
 #include <vector>
 
 #include "ais/AisDecoder.h"
+#include "bench/CorpusLines.h"
 
 namespace {
 
-std::vector<std::string> LoadCorpus() {
-    std::vector<std::string> lines;
-    std::ifstream in(BRENLOW_CORPUS_DIR "/real.nmea");
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line + "\r\n");
-    return lines;
-}
-
 void DecodeSentence(benchmark::State& state) {
-    const std::vector<std::string> lines = LoadCorpus();
+    const std::vector<std::string> lines = CorpusLines();
     if (lines.empty()) {
         state.SkipWithError("corpus not found");
         return;

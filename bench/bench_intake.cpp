@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/CorpusLines.h"
 #include "platform/PseudoTerminal.h"
 #include "serial/RingBuffer.h"
 #include "serial/SerialLink.h"
@@ -15,13 +16,11 @@
 
 namespace {
 
-// The corpus as a receiver sends it, CR LF line ends.
 std::string CorpusBytes() {
-    std::ifstream in(BRENLOW_CORPUS_DIR "/real.nmea");
-    std::string out;
-    for (std::string line; std::getline(in, line);)
-        out += line + "\r\n";
-    return out;
+    std::string bytes;
+    for (const std::string& line : CorpusLines())
+        bytes += line;
+    return bytes;
 }
 
 void RingBufferIntake(benchmark::State& state) {

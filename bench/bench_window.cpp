@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/BrenlowDlg.h"
+#include "bench/CorpusLines.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -23,14 +24,6 @@ long ResidentKiB() {
             return std::strtol(line.c_str() + 6, nullptr, 10);
     }
     return 0;
-}
-
-std::vector<std::string> CorpusLines() {
-    std::ifstream in(BRENLOW_CORPUS_DIR "/real.nmea");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line + "\r\n");
-    return lines;
 }
 
 void WindowAfterAMillionLines(benchmark::State& state) {
