@@ -1,7 +1,6 @@
 // DecodeSentence over the real corpus, one core.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 

@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <atomic>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
