@@ -5,8 +5,6 @@
 // Combo box 1023: the nine baud rates.
 class CBaudCombo : public SettingCombo {
 public:
-    using SettingCombo::SettingCombo;
-
     void SetValue(long baud);
     long GetValue() const { return SelectedTextValue(); }
 };

@@ -5,8 +5,6 @@
 // Combo box 1024: 5 to 8 data bits, read by index.
 class CDataBitsCombo : public SettingCombo {
 public:
-    using SettingCombo::SettingCombo;
-
     void SetValue(int bits);
-    int GetValue() const { return GetSelection() + 5; }
+    int GetValue() const { return Selection() + 5; }
 };

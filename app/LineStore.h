@@ -12,8 +12,7 @@ public:
 
     explicit LineStore(size_t cap = kDefaultCap) : cap_(cap == 0 ? 1 : cap) {}
 
-    // Adds a line at the top; drops the oldest beyond the cap. The trailing line end is cut
-    // and any other control byte is shown as a middle dot.
+    // Adds a line at the top, as ListText shows it; drops the oldest beyond the cap.
     void PushFront(const char* line, size_t length);
 
     size_t Size() const { return lines_.size(); }

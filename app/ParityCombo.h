@@ -5,9 +5,7 @@
 // Combo box 1026: the parity names in parity-index order.
 class CParityCombo : public SettingCombo {
 public:
-    using SettingCombo::SettingCombo;
-
     void FillList();
     void SetValue(int parityIndex);
-    int GetValue() const { return GetSelection(); }
+    int GetValue() const { return Selection(); }
 };

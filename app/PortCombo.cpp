@@ -1,22 +1,25 @@
 #include "app/PortCombo.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "platform/DosDevices.h"
 #include "serial/ListComPorts.h"
 
 void CPortCombo::FillList(bool refresh) {
-    if (m_filled != 0 && !refresh) {
+    if ((m_filled != 0 && !refresh) || m_control == nullptr) {
         return;
     }
     std::vector<unsigned> ports;
     ListComPorts(ports);
-    Clear();
-    Append("OFF");
+    m_control->ResetContent();
+    m_control->AddString("OFF");
     for (unsigned n = 1; n < 100; ++n) {
         for (unsigned port : ports) {
             if (port == n) {
-                Append(wxString::Format("%u", n));
+                char text[4];
+                std::snprintf(text, sizeof text, "%u", n);
+                m_control->AddString(text);
             }
         }
     }
@@ -30,11 +33,11 @@ void CPortCombo::SetValue(int port) {
 }
 
 void CPortCombo::ShowDevice() {
+    if (m_control == nullptr) {
+        return;
+    }
     char device[256];
     const int port = GetValue();
-    if (port > 0 && platform::ComPortDevice(port, device, sizeof device)) {
-        SetToolTip(wxString::FromUTF8(device));
-    } else {
-        UnsetToolTip();
-    }
+    const bool mapped = port > 0 && platform::ComPortDevice(port, device, sizeof device);
+    m_control->SetToolTip(mapped ? device : "");
 }

@@ -5,8 +5,6 @@
 // Combo box 1022: "OFF" and the COM port numbers found at start, ascending.
 class CPortCombo : public SettingCombo {
 public:
-    using SettingCombo::SettingCombo;
-
     void FillList(bool refresh);
     void SetValue(int port);
     int GetValue() const { return static_cast<int>(SelectedTextValue()); }

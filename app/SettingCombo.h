@@ -3,13 +3,14 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include <wx/choice.h>
+#include "app/ComboControl.h"
 
-// What the five port-settings boxes share: a drop-down list filled once, whose selection
-// from code sends no selection-change event.
-class SettingCombo : public wxChoice {
+// What the five port-settings boxes share: an item list built once, selection by an item's
+// decimal value or by index. Bound to its window's widget when the dialog binds its controls;
+// until then every operation does nothing.
+class SettingCombo {
 public:
-    SettingCombo(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size);
+    void Attach(ComboControl* control) { m_control = control; }
 
     int32_t m_filled = 0;
 
@@ -20,6 +21,10 @@ protected:
     void SelectByTextValue(long value);
     // Selects item `index`; an index outside the list leaves no item selected.
     void SelectByIndex(int index);
+    // -1 when none.
+    int Selection() const;
     // The decimal value of the selected item's text ("OFF" reads as 0); 0 when none.
     long SelectedTextValue() const;
+
+    ComboControl* m_control = nullptr;
 };

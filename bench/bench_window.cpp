@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/BrenlowDlg.h"
+#include "app/wx/BrenlowDlg.h"
 #include "bench/CorpusLines.h"
 #include "settings/SettingsStore.h"
 

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// The decoder's headers come first: the helper Sentence below hides their record of that name.
+#include "ais/AisDecoder.h"
+
 // Builds AIS payloads bit by bit and wraps them into NMEA sentences with a correct checksum.
 class PayloadBuilder {
 public:

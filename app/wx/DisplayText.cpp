@@ -1,4 +1,4 @@
-#include "app/DisplayText.h"
+#include "app/wx/DisplayText.h"
 
 #include <wx/strconv.h>
 

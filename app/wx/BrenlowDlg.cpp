@@ -1,18 +1,17 @@
-#include "app/BrenlowDlg.h"
+#include "app/wx/BrenlowDlg.h"
 
 #include <algorithm>
 #include <vector>
 
+#include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/icon.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include "app/DisplayText.h"
-#include "app/LineSource.h"
-#include "app/PollCycle.h"
-#include "app/TemplateLayout.h"
-#include "app/ValueField.h"
+#include "app/wx/DisplayText.h"
+#include "app/wx/TemplateLayout.h"
+#include "app/wx/ValueField.h"
 #include "res/DialogTemplate.h"
 #include "res/Icons.h"
 
@@ -45,11 +44,10 @@ CBrenlowDlg::CBrenlowDlg(wxWindow* parent)
     Bind(wxEVT_BUTTON, &CBrenlowDlg::OnOk, this, wxID_OK);
     Bind(wxEVT_CHAR_HOOK, &CBrenlowDlg::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &CBrenlowDlg::OnClose, this);
-    Bind(wxEVT_CHOICE, &CBrenlowDlg::OnSelChangePort, this, res::kIdPortCombo);
-    Bind(wxEVT_CHOICE, &CBrenlowDlg::OnSelChangeBaud, this, res::kIdBaudCombo);
-    Bind(wxEVT_CHOICE, &CBrenlowDlg::OnSelChangeDataBits, this, res::kIdDataBitsCombo);
-    Bind(wxEVT_CHOICE, &CBrenlowDlg::OnSelChangeStopBits, this, res::kIdStopBitsCombo);
-    Bind(wxEVT_CHOICE, &CBrenlowDlg::OnSelChangeParity, this, res::kIdParityCombo);
+    Bind(wxEVT_CHOICE, &CBrenlowDlg::OnSelChange, this);
+    m_logic.DoDataExchange(Box(res::kIdPortCombo), Box(res::kIdBaudCombo),
+                           Box(res::kIdDataBitsCombo), Box(res::kIdStopBitsCombo),
+                           Box(res::kIdParityCombo));
 }
 
 CBrenlowDlg::~CBrenlowDlg() {
@@ -104,28 +102,10 @@ void CBrenlowDlg::CreateControls() {
                 break;
             case ControlKind::DropDownList:
             case ControlKind::DropDownCombo: {
-                SettingCombo* combo = nullptr;
-                const wxPoint p = wxDefaultPosition;
-                const wxSize s = wxDefaultSize;
-                switch (c.id) {
-                    case res::kIdPortCombo:
-                        combo = m_portCombo = new CPortCombo(this, c.id, p, s);
-                        break;
-                    case res::kIdBaudCombo:
-                        combo = m_baudCombo = new CBaudCombo(this, c.id, p, s);
-                        break;
-                    case res::kIdDataBitsCombo:
-                        combo = m_dataBitsCombo = new CDataBitsCombo(this, c.id, p, s);
-                        break;
-                    case res::kIdStopBitsCombo:
-                        combo = m_stopBitsCombo = new CStopBitsCombo(this, c.id, p, s);
-                        break;
-                    default:
-                        combo = m_parityCombo = new CParityCombo(this, c.id, p, s);
-                        break;
-                }
-                comboHeight = std::max(comboHeight, combo->GetBestSize().GetHeight());
-                w = combo;
+                auto* choice = new wxChoice(this, c.id);
+                Box(c.id).Bind(choice);
+                comboHeight = std::max(comboHeight, choice->GetBestSize().GetHeight());
+                w = choice;
                 break;
             }
         }
@@ -155,6 +135,10 @@ void CBrenlowDlg::CreateControls() {
     SetClientSize(layout.ClientSize());
 }
 
+ChoiceControl& CBrenlowDlg::Box(int id) {
+    return m_boxes.at(static_cast<size_t>(id - res::kIdPortCombo));
+}
+
 ValueField* CBrenlowDlg::Field(int id) const {
     const int index = id - kFirstFieldId;
     if (index < 0 || index >= static_cast<int>(m_fields.size())) {
@@ -170,12 +154,7 @@ void CBrenlowDlg::OnInitDialog(wxInitDialogEvent& event) {
     }
     m_initialised = true;
     SetIcons(m_icon);
-    m_portCombo->SetValue(m_link.portNumber);
-    m_baudCombo->SetValue(m_link.baudRate);
-    m_parityCombo->SetValue(m_link.parityIndex);
-    m_dataBitsCombo->SetValue(m_link.dataBits);
-    m_stopBitsCombo->SetValue(m_link.stopBits);
-    m_link.Open();
+    m_logic.OnInitDialog();
     m_timer.Start(kTimerPeriodMs);
     m_okButton->SetFocus();
 }
@@ -190,9 +169,15 @@ void CBrenlowDlg::SetControlText(int id, const std::string& cp1252) {
     }
 }
 
+int CBrenlowDlg::DoModal() {
+    wxTheApp->SetTopWindow(this);
+    const int result = ShowModal();
+    wxTheApp->SetTopWindow(nullptr);
+    return result;
+}
+
 void CBrenlowDlg::RunTick() {
-    LineSourceOf<SerialLink> source(m_link);
-    RunPollTick(source, m_decoder, *this);
+    m_logic.OnTimer(*this);
 }
 
 void CBrenlowDlg::OnTimer(wxTimerEvent&) {
@@ -227,40 +212,11 @@ void CBrenlowDlg::EndDialog(int code) {
 
 void CBrenlowDlg::OnDestroy() {
     m_timer.Stop();
-    m_link.Close();
+    m_logic.OnDestroy();
 }
 
-void CBrenlowDlg::OnSelChangePort(wxCommandEvent&) {
-    m_link.Close();
-    m_link.SetPort(static_cast<int16_t>(m_portCombo->GetValue()));
-    // A port that fails to open stays stored, and closed.
-    if (m_link.portNumber != 0 && !m_link.Open()) {
-        m_link.Close();
-        m_link.SaveSettings();
+void CBrenlowDlg::OnSelChange(wxCommandEvent& event) {
+    if (!m_logic.OnSelChange(event.GetId())) {
+        event.Skip();
     }
-    m_portCombo->ShowDevice();
-}
-
-void CBrenlowDlg::OnSelChangeBaud(wxCommandEvent&) {
-    m_link.Close();
-    m_link.SetBaudRate(static_cast<int32_t>(m_baudCombo->GetValue()));
-    m_link.Open();
-}
-
-void CBrenlowDlg::OnSelChangeDataBits(wxCommandEvent&) {
-    m_link.Close();
-    m_link.SetDataBits(static_cast<int16_t>(m_dataBitsCombo->GetValue()));
-    m_link.Open();
-}
-
-void CBrenlowDlg::OnSelChangeStopBits(wxCommandEvent&) {
-    m_link.Close();
-    m_link.SetStopBits(static_cast<int16_t>(m_stopBitsCombo->GetValue()));
-    m_link.Open();
-}
-
-void CBrenlowDlg::OnSelChangeParity(wxCommandEvent&) {
-    m_link.Close();
-    m_link.SetParity(static_cast<int16_t>(m_parityCombo->GetValue()));
-    m_link.Open();
 }

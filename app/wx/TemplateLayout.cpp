@@ -1,4 +1,4 @@
-#include "app/TemplateLayout.h"
+#include "app/wx/TemplateLayout.h"
 
 #include <algorithm>
 

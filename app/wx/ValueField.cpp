@@ -1,4 +1,4 @@
-#include "app/ValueField.h"
+#include "app/wx/ValueField.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/settings.h>

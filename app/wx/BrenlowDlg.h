@@ -8,20 +8,15 @@
 #include <wx/iconbndl.h>
 #include <wx/timer.h>
 
-#include "ais/AisDecoder.h"
-#include "app/BaudCombo.h"
-#include "app/DataBitsCombo.h"
-#include "app/LineListBox.h"
-#include "app/ParityCombo.h"
-#include "app/PortCombo.h"
-#include "app/StopBitsCombo.h"
+#include "app/MainDialogLogic.h"
 #include "app/TargetView.h"
-#include "serial/SerialLink.h"
+#include "app/wx/ChoiceControl.h"
+#include "app/wx/LineListBox.h"
 
 class ValueField;
 
-// The main window (dialog template 102). The controls are children of the dialog, which
-// deletes them; the members only point at them.
+// The main window (dialog template 102) in wxWidgets. The controls are children of the
+// dialog, which deletes them; the members only point at them.
 class CBrenlowDlg : public wxDialog, public TargetView {
 public:
     static constexpr int kTimerId = 1;
@@ -33,11 +28,12 @@ public:
     void InsertLineAtTop(const char* line, size_t length) override;
     void SetControlText(int id, const std::string& cp1252) override;
 
+    // Runs modally as the program's main window.
+    int DoModal();
     // One tick of the poll cycle; the timer runs it twice a second.
     void RunTick();
 
-    SerialLink& Link() { return m_link; }
-    const AisDecoder& Decoder() const { return m_decoder; }
+    MainDialogLogic& Logic() { return m_logic; }
     LineListBox& LineList() { return *m_lineList; }
     ValueField* Field(int id) const;
     bool TimerRunning() const { return m_timer.IsRunning(); }
@@ -51,26 +47,19 @@ private:
     void OnOk(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnClose(wxCloseEvent& event);
-    void OnSelChangePort(wxCommandEvent& event);
-    void OnSelChangeBaud(wxCommandEvent& event);
-    void OnSelChangeDataBits(wxCommandEvent& event);
-    void OnSelChangeStopBits(wxCommandEvent& event);
-    void OnSelChangeParity(wxCommandEvent& event);
+    void OnSelChange(wxCommandEvent& event);
     // Ends the dialog the same way for OK, Escape and the close box.
     void EndDialog(int code);
     // Closes the port; the window is going.
     void OnDestroy();
 
+    ChoiceControl& Box(int id);
+
     wxBitmapButton* m_okButton = nullptr;
-    CPortCombo* m_portCombo = nullptr;
-    CStopBitsCombo* m_stopBitsCombo = nullptr;
-    CParityCombo* m_parityCombo = nullptr;
-    CDataBitsCombo* m_dataBitsCombo = nullptr;
-    CBaudCombo* m_baudCombo = nullptr;
+    std::array<ChoiceControl, 5> m_boxes;  // ids 1022..1026
     LineListBox* m_lineList = nullptr;
     wxIconBundle m_icon;
-    SerialLink m_link;
-    AisDecoder m_decoder;
+    MainDialogLogic m_logic;
     wxColour m_targetColour;
     wxColour m_ownVesselColour;
 

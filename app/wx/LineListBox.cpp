@@ -1,9 +1,9 @@
-#include "app/LineListBox.h"
+#include "app/wx/LineListBox.h"
 
 #include <wx/dc.h>
 #include <wx/settings.h>
 
-#include "app/DisplayText.h"
+#include "app/wx/DisplayText.h"
 
 LineListBox::LineListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
                          size_t cap)

@@ -1,3 +1,3 @@
-#include "app/BrenlowApp.h"
+#include "app/wx/BrenlowApp.h"
 
 wxIMPLEMENT_APP(CBrenlowApp);

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/BrenlowDlg.h"
+#include "app/wx/BrenlowDlg.h"
 #include "settings/SettingsStore.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TestPort.h"

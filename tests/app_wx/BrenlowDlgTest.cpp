@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <map>
 
-#include "app/ValueField.h"
+#include "app/wx/ValueField.h"
 #include "res/DialogTemplate.h"
-#include "tests/app/WindowFixture.h"
+#include "tests/app_wx/WindowFixture.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ TEST_F(WindowTest, ControlsDoNotOverlapAndFitTheWindow) {
 }
 
 TEST_F(WindowTest, StartShowsStoredSettingsOpensThePortAndRunsTheTimer) {
-    EXPECT_TRUE(dlg->Link().IsOpen());
+    EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
     EXPECT_TRUE(dlg->TimerRunning());
     EXPECT_EQ(Control<wxChoice>(res::kIdPortCombo)->GetStringSelection(), "7");
     EXPECT_EQ(Control<wxChoice>(res::kIdBaudCombo)->GetStringSelection(), "38400");
@@ -137,7 +137,8 @@ TEST_F(WindowTest, TickListsAndDecodesReceivedLines) {
     EXPECT_EQ(dlg->LineList().RowText(0), lines[2].substr(0, lines[2].size() - 2));
     EXPECT_EQ(dlg->LineList().RowText(2), lines[0].substr(0, lines[0].size() - 2));
     EXPECT_FALSE(dlg->Field(1001)->GetLabel().empty());
-    EXPECT_EQ(dlg->Field(1001)->GetLabel(), wxString::Format("%d", dlg->Decoder().TargetCount()));
+    EXPECT_EQ(dlg->Field(1001)->GetLabel(),
+              wxString::Format("%d", dlg->Logic().m_decoder.TargetCount()));
     EXPECT_FALSE(dlg->Field(1002)->GetLabel().empty());
     EXPECT_EQ(dlg->Field(1033)->GetLabel(), "");
 }
@@ -185,7 +186,7 @@ TEST_F(WindowTest, OkClosesThePort) {
     wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
     click.SetEventObject(Control<wxWindow>(wxID_OK));
     Control<wxWindow>(wxID_OK)->ProcessWindowEvent(click);
-    EXPECT_FALSE(dlg->Link().IsOpen());
+    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
     EXPECT_FALSE(dlg->TimerRunning());
     EXPECT_EQ(dlg->GetReturnCode(), wxID_OK);
     EXPECT_FALSE(dlg->IsShown());
@@ -196,14 +197,14 @@ TEST_F(WindowTest, EscapeClosesThePort) {
     wxKeyEvent key(wxEVT_CHAR_HOOK);
     key.m_keyCode = WXK_ESCAPE;
     dlg->ProcessWindowEvent(key);
-    EXPECT_FALSE(dlg->Link().IsOpen());
+    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
     EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL);
     EXPECT_FALSE(dlg->IsShown());
 }
 
 TEST_F(WindowTest, CloseBoxClosesThePort) {
     dlg->Close();
-    EXPECT_FALSE(dlg->Link().IsOpen());
+    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
     EXPECT_FALSE(dlg->IsShown());
 }
 
@@ -212,14 +213,26 @@ TEST_F(WindowTest, ModalRunEndsOnEscapeWithThePortClosed) {
     dlg = new CBrenlowDlg(nullptr);
     bool openWhileRunning = false;
     dlg->CallAfter([&] {
-        openWhileRunning = dlg->Link().IsOpen() && dlg->TimerRunning();
+        openWhileRunning = dlg->Logic().m_link.IsOpen() && dlg->TimerRunning();
         wxKeyEvent key(wxEVT_CHAR_HOOK);
         key.m_keyCode = WXK_ESCAPE;
         dlg->ProcessWindowEvent(key);
     });
     EXPECT_EQ(dlg->ShowModal(), wxID_CANCEL);
     EXPECT_TRUE(openWhileRunning);
-    EXPECT_FALSE(dlg->Link().IsOpen());
+    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
+}
+
+TEST_F(WindowTest, ChoiceInABoxRunsItsHandlerAndSettingsOutliveTheWindow) {
+    auto* baud = Control<wxChoice>(res::kIdBaudCombo);
+    Choose(res::kIdBaudCombo, baud->FindString("115200"));
+    EXPECT_EQ(dlg->Logic().m_link.baudRate, 115200);
+    EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
+    dlg->Close();
+    const std::string text = RegistryFileText();
+    EXPECT_NE(text.find("\\Veltmark\\"), std::string::npos);
+    EXPECT_NE(text.find("\"Baud Rate\"=dword:0001c200"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"Port Number\"=dword:00000007"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+#include "app/MainDialogLogic.h"
+
+#include <array>
+
+#include "app/LineSource.h"
+#include "app/PollCycle.h"
+#include "res/DialogTemplate.h"
+
+void MainDialogLogic::DoDataExchange(ComboControl& port, ComboControl& baud, ComboControl& dataBits,
+                                     ComboControl& stopBits, ComboControl& parity) {
+    m_parityCombo.Attach(&parity);
+    m_stopBitsCombo.Attach(&stopBits);
+    m_portCombo.Attach(&port);
+    m_dataBitsCombo.Attach(&dataBits);
+    m_baudCombo.Attach(&baud);
+}
+
+void MainDialogLogic::OnInitDialog() {
+    m_portCombo.SetValue(m_link.portNumber);
+    m_baudCombo.SetValue(m_link.baudRate);
+    m_parityCombo.SetValue(m_link.parityIndex);
+    m_dataBitsCombo.SetValue(m_link.dataBits);
+    m_stopBitsCombo.SetValue(m_link.stopBits);
+    m_link.Open();
+}
+
+void MainDialogLogic::OnTimer(TargetView& view) {
+    LineSourceOf<SerialLink> source(m_link);
+    RunPollTick(source, m_decoder, view);
+}
+
+bool MainDialogLogic::OnSelChange(int controlId) {
+    struct Entry {
+        int id;
+        void (MainDialogLogic::*handler)();
+    };
+    static constexpr std::array kMessageMap = {
+        Entry{res::kIdPortCombo, &MainDialogLogic::OnSelChangePort},
+        Entry{res::kIdBaudCombo, &MainDialogLogic::OnSelChangeBaud},
+        Entry{res::kIdDataBitsCombo, &MainDialogLogic::OnSelChangeDataBits},
+        Entry{res::kIdStopBitsCombo, &MainDialogLogic::OnSelChangeStopBits},
+        Entry{res::kIdParityCombo, &MainDialogLogic::OnSelChangeParity},
+    };
+    for (const Entry& entry : kMessageMap) {
+        if (entry.id == controlId) {
+            (this->*entry.handler)();
+            return true;
+        }
+    }
+    return false;
+}
+
+void MainDialogLogic::OnSelChangePort() {
+    m_link.Close();
+    m_link.SetPort(static_cast<int16_t>(m_portCombo.GetValue()));
+    // A port that fails to open stays stored, and closed.
+    if (m_link.portNumber != 0 && !m_link.Open()) {
+        m_link.Close();
+        m_link.SaveSettings();
+    }
+    m_portCombo.ShowDevice();
+}
+
+void MainDialogLogic::OnSelChangeBaud() {
+    m_link.Close();
+    m_link.SetBaudRate(static_cast<int32_t>(m_baudCombo.GetValue()));
+    m_link.Open();
+}
+
+void MainDialogLogic::OnSelChangeDataBits() {
+    m_link.Close();
+    m_link.SetDataBits(static_cast<int16_t>(m_dataBitsCombo.GetValue()));
+    m_link.Open();
+}
+
+void MainDialogLogic::OnSelChangeStopBits() {
+    m_link.Close();
+    m_link.SetStopBits(static_cast<int16_t>(m_stopBitsCombo.GetValue()));
+    m_link.Open();
+}
+
+void MainDialogLogic::OnSelChangeParity() {
+    m_link.Close();
+    m_link.SetParity(static_cast<int16_t>(m_parityCombo.GetValue()));
+    m_link.Open();
+}
+
+void MainDialogLogic::OnDestroy() {
+    m_link.Close();
+}
