@@ -1,0 +1,203 @@
+#include "app/win32/BrenlowDlg.h"
+
+#include "app/ListText.h"
+#include "app/win32/DialogTemplateEx.h"
+#include "app/win32/WideText.h"
+#include "res/DialogTemplate.h"
+
+namespace {
+
+HINSTANCE Instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+HICON LoadSharedIcon(int id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+}  // namespace
+
+CBrenlowDlg::CBrenlowDlg(HWND parent, size_t lineCap)
+    : m_parent(parent),
+      m_lineCap(lineCap),
+      m_hIcon(LoadIconW(Instance(), MAKEINTRESOURCEW(res::kIdIconRadar))),
+      m_pTargetBrush(CreateSolidBrush(kTargetColour)),
+      m_pOwnVesselBrush(CreateSolidBrush(kOwnVesselColour)),
+      m_template(BuildDialogTemplate(res::MainDialogTemplate())) {}
+
+CBrenlowDlg::~CBrenlowDlg() {
+    if (m_hWnd != nullptr) {
+        DestroyWindow(m_hWnd);
+    }
+    // Released by OnDestroy when the window was made; not otherwise.
+    for (HBRUSH brush : {m_pTargetBrush, m_pOwnVesselBrush}) {
+        if (brush != nullptr) {
+            DeleteObject(brush);
+        }
+    }
+}
+
+INT_PTR CBrenlowDlg::DoModal() {
+    return DialogBoxIndirectParamW(Instance(), reinterpret_cast<LPCDLGTEMPLATEW>(m_template.data()),
+                                   m_parent, &CBrenlowDlg::DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+}
+
+HWND CBrenlowDlg::Create() {
+    return CreateDialogIndirectParamW(
+        Instance(), reinterpret_cast<LPCDLGTEMPLATEW>(m_template.data()), m_parent,
+        &CBrenlowDlg::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CBrenlowDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        reinterpret_cast<CBrenlowDlg*>(lParam)->m_hWnd = window;
+    }
+    auto* self = reinterpret_cast<CBrenlowDlg*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    const INT_PTR result = self->OnMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+    }
+    return result;
+}
+
+// The message map. FALSE hands a message on to the dialog's default processing.
+INT_PTR CBrenlowDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_PAINT:
+            return OnPaint();
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
+        case WM_TIMER:
+            OnTimer();
+            return FALSE;
+        case WM_DESTROY:
+            OnDestroy();
+            return FALSE;
+        case WM_COMMAND:
+            return OnCommand(wParam);
+        case WM_CTLCOLORSTATIC:
+            return reinterpret_cast<INT_PTR>(OnCtlColor(
+                reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), CTLCOLOR_STATIC));
+        default:
+            return FALSE;
+    }
+}
+
+void CBrenlowDlg::DoDataExchange() {
+    m_okButton = GetDlgItem(m_hWnd, IDOK);
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
+        m_boxes[i].Attach(GetDlgItem(m_hWnd, res::kIdPortCombo + static_cast<int>(i)));
+    }
+    m_lineList = GetDlgItem(m_hWnd, res::kIdLineList);
+    auto box = [this](int id) -> ComboControl& {
+        return m_boxes[static_cast<size_t>(id - res::kIdPortCombo)];
+    };
+    m_logic.DoDataExchange(box(res::kIdPortCombo), box(res::kIdBaudCombo),
+                           box(res::kIdDataBitsCombo), box(res::kIdStopBitsCombo),
+                           box(res::kIdParityCombo));
+}
+
+BOOL CBrenlowDlg::OnInitDialog() {
+    DoDataExchange();
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    // The 16x16 image of icon 128 where Windows shows a small icon, not the 32x32 shrunk.
+    const HICON small = LoadSharedIcon(res::kIdIconRadar, GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(small != nullptr ? small : m_hIcon));
+    const HICON tick = LoadIconW(Instance(), MAKEINTRESOURCEW(res::kIdIconTick));
+    SendMessageW(m_okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(tick));
+    m_logic.OnInitDialog();
+    SetTimer(m_hWnd, kTimerId, kTimerPeriodMs, nullptr);
+    return TRUE;  // the focus goes to the first tab stop, the OK button
+}
+
+void CBrenlowDlg::OnTimer() {
+    m_logic.OnTimer(*this);
+}
+
+void CBrenlowDlg::InsertLineAtTop(const char* line, size_t length) {
+    const std::wstring text = WideText(ListText(line, length));
+    SendMessageW(m_lineList, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // Bounded as in the Linux window, so that a run of weeks keeps a steady memory use.
+    const LRESULT count = SendMessageW(m_lineList, LB_GETCOUNT, 0, 0);
+    if (count > static_cast<LRESULT>(m_lineCap)) {
+        SendMessageW(m_lineList, LB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
+    }
+}
+
+void CBrenlowDlg::SetControlText(int id, const std::string& cp1252) {
+    SetDlgItemTextW(m_hWnd, id, WideText(cp1252).c_str());
+}
+
+BOOL CBrenlowDlg::OnPaint() {
+    if (!IsIconic(m_hWnd)) {
+        return FALSE;
+    }
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(m_hWnd, &paint);
+    SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const int iconWidth = GetSystemMetrics(SM_CXICON);
+    const int iconHeight = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - iconWidth + 1) / 2;
+    const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(m_hWnd, &paint);
+    return TRUE;
+}
+
+void CBrenlowDlg::OnDestroy() {
+    m_logic.OnDestroy();
+    for (HBRUSH* brush : {&m_pTargetBrush, &m_pOwnVesselBrush}) {
+        if (*brush != nullptr) {
+            DeleteObject(*brush);
+            *brush = nullptr;
+        }
+    }
+}
+
+HBRUSH CBrenlowDlg::OnCtlColor(HDC dc, HWND control, UINT kind) {
+    // A null brush lets the dialog's default colouring stand.
+    const HBRUSH base = nullptr;
+    if (kind != CTLCOLOR_STATIC) {
+        return base;
+    }
+    const int id = GetDlgCtrlID(control);
+    const res::DialogControl* row = id > 0 ? res::FindControl(id) : nullptr;
+    if (row == nullptr) {
+        return base;
+    }
+    if ((row->style & res::kTargetColour) != 0) {
+        SetBkColor(dc, kTargetColour);
+        return m_pTargetBrush;
+    }
+    if ((row->style & res::kOwnVesselColour) != 0) {
+        SetBkColor(dc, kOwnVesselColour);
+        return m_pOwnVesselBrush;
+    }
+    return base;
+}
+
+BOOL CBrenlowDlg::OnCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    if (code == CBN_SELCHANGE && m_logic.OnSelChange(id)) {
+        return TRUE;
+    }
+    // OK, Escape and the close box (IDCANCEL) end the dialog alike.
+    if ((id == IDOK || id == IDCANCEL) && code == BN_CLICKED) {
+        EndDialog(m_hWnd, id);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/LineStore.h"
+#include "app/MainDialogLogic.h"
+#include "app/TargetView.h"
+#include "app/win32/ComboBoxControl.h"
+
+// The main window (dialog template 102) as the native Win32 dialog.
+class CBrenlowDlg : public TargetView {
+public:
+    static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT kTimerPeriodMs = 500;
+    static constexpr COLORREF kTargetColour = 0x0000FFFF;     // yellow
+    static constexpr COLORREF kOwnVesselColour = 0x00FFFF00;  // cyan
+
+    // `lineCap`: the most lines listed; the oldest goes beyond it.
+    explicit CBrenlowDlg(HWND parent, size_t lineCap = LineStore::kDefaultCap);
+    ~CBrenlowDlg() override;
+    CBrenlowDlg(const CBrenlowDlg&) = delete;
+    CBrenlowDlg& operator=(const CBrenlowDlg&) = delete;
+
+    // Runs modally; IDOK or IDCANCEL.
+    INT_PTR DoModal();
+    // Opens the window without a loop of its own (the caller pumps messages).
+    HWND Create();
+
+    void InsertLineAtTop(const char* line, size_t length) override;
+    void SetControlText(int id, const std::string& cp1252) override;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    MainDialogLogic& Logic() { return m_logic; }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void DoDataExchange();
+    BOOL OnInitDialog();
+    void OnTimer();
+    BOOL OnPaint();
+    HCURSOR OnQueryDragIcon() const { return m_hIcon; }
+    void OnDestroy();
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
+    BOOL OnCommand(WPARAM wParam);
+
+    HWND m_parent;
+    size_t m_lineCap;
+    HWND m_hWnd = nullptr;
+    HWND m_okButton = nullptr;
+    std::array<ComboBoxControl, 5> m_boxes;  // ids 1022..1026
+    HWND m_lineList = nullptr;
+    HICON m_hIcon;
+    MainDialogLogic m_logic;
+    HBRUSH m_pTargetBrush;
+    HBRUSH m_pOwnVesselBrush;
+    std::vector<WORD> m_template;
+};
