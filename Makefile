@@ -3,7 +3,9 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENLOW_WERROR=ON
 
-.PHONY: deps configure build test run clean
+WIN_BUILD ?= build-win
+
+.PHONY: deps configure build test run windows clean
 
 deps:
 	scripts/install-deps
@@ -17,12 +19,19 @@ build: configure
 test: build
 	scripts/check-format
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak_long
-	JOBS=$(JOBS) scripts/wine-tests
+	JOBS=$(JOBS) scripts/wine-tests $(WIN_BUILD)
 	JOBS=$(JOBS) scripts/sanitize-tests
 	JOBS=$(JOBS) scripts/fuzz 30
 
 run: build
 	scripts/demo $(BUILD)
 
+# Brenlow.exe and brenlow-dump.exe in $(WIN_BUILD), and the zip for Windows users in dist/.
+windows: deps
+	scripts/configure-windows $(WIN_BUILD)
+	cmake --build $(WIN_BUILD) -j$(JOBS) --target brenlow brenlow-dump
+	cd $(WIN_BUILD) && cpack -G ZIP >/dev/null
+	@ls dist/Brenlow-*-win64.zip
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WIN_BUILD) dist

@@ -1,4 +1,5 @@
 #include "platform/CommPort.h"
+#include "platform/win32/CommReadError.h"
 
 #include <windows.h>
 
@@ -51,11 +52,19 @@ CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dat
     return reinterpret_cast<CommHandle>(port);
 }
 
+CommReadStatus CommReadFailure(DWORD error) {
+    return error == ERROR_TIMEOUT || error == ERROR_COUNTER_TIMEOUT ? CommReadStatus::Ok
+                                                                    : CommReadStatus::Gone;
+}
+
 CommReadStatus CommRead(CommHandle handle, char* buffer, uint32_t limit, uint32_t* got) {
     DWORD count = 0;
-    const BOOL ok = ReadFile(ToHandle(handle), buffer, limit, &count, nullptr);
-    *got = ok ? count : 0;
-    return ok ? CommReadStatus::Ok : CommReadStatus::Gone;
+    if (ReadFile(ToHandle(handle), buffer, limit, &count, nullptr)) {
+        *got = count;
+        return CommReadStatus::Ok;
+    }
+    *got = 0;
+    return CommReadFailure(GetLastError());
 }
 
 void CommClose(CommHandle handle) {

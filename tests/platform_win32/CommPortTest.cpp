@@ -1,5 +1,6 @@
 #include "platform/CommPort.h"
 #include "platform/DosDevices.h"
+#include "platform/win32/CommReadError.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,33 @@ TEST(CommPortTest, DeviceNameIsTheDosDevicePath) {
     char small[8];
     EXPECT_FALSE(platform::ComPortDevice(12, small, sizeof small));
     EXPECT_FALSE(platform::ComPortDevice(0, device, sizeof device));
+}
+
+TEST(CommPortTest, ReadFailuresOfAnUnpluggedDeviceMeanItIsGone) {
+    using platform::CommReadStatus;
+    const struct {
+        DWORD error;
+        CommReadStatus status;
+    } cases[] = {
+        {ERROR_ACCESS_DENIED, CommReadStatus::Gone},
+        {ERROR_BAD_COMMAND, CommReadStatus::Gone},
+        {ERROR_OPERATION_ABORTED, CommReadStatus::Gone},
+        {ERROR_DEVICE_REMOVED, CommReadStatus::Gone},
+        {ERROR_DEVICE_NOT_CONNECTED, CommReadStatus::Gone},
+        {ERROR_GEN_FAILURE, CommReadStatus::Gone},
+        {ERROR_INVALID_HANDLE, CommReadStatus::Gone},
+        {ERROR_TIMEOUT, CommReadStatus::Ok},
+        {ERROR_COUNTER_TIMEOUT, CommReadStatus::Ok},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::CommReadFailure(c.error), c.status) << c.error;
+    }
+    uint32_t got = 7;
+    char buffer[8];
+    EXPECT_EQ(platform::CommRead(reinterpret_cast<platform::CommHandle>(INVALID_HANDLE_VALUE),
+                                 buffer, sizeof buffer, &got),
+              CommReadStatus::Gone);
+    EXPECT_EQ(got, 0u);
 }
 
 TEST(CommPortTest, WindowsIsTheNtFamily) {

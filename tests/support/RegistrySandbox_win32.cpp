@@ -110,8 +110,11 @@ RegistrySandbox::RegistrySandbox() {
     sandboxPath = std::string(kSandboxParent) + name;
     readOnlyPath.clear();
     DeleteTree(sandboxPath);
-    ready = CreateKey(sandboxPath + "\\Software", REG_OPTION_NON_VOLATILE) &&
-            Redirect(sandboxPath, KEY_ALL_ACCESS);
+    // Another test program ending may remove the shared parent key just as it is made.
+    for (int attempt = 0; attempt < 3 && !ready; ++attempt) {
+        ready = CreateKey(sandboxPath + "\\Software", REG_OPTION_NON_VOLATILE) &&
+                Redirect(sandboxPath, KEY_ALL_ACCESS);
+    }
 }
 
 RegistrySandbox::~RegistrySandbox() {
