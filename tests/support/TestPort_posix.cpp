@@ -28,6 +28,7 @@ constexpr SpeedName kSpeeds[] = {{B1200, 1200},   {B2400, 2400},    {B4800, 4800
 struct TestPort::Impl {
     int master = -1;
     int slave = -1;
+    std::string entry;
 
     bool Make(int number) {
         termios raw{};
@@ -39,7 +40,7 @@ struct TestPort::Impl {
         platform::posix::DeviceMap map;
         std::error_code error;
         std::filesystem::create_directories(map.Directory(), error);
-        std::string entry = map.EntryPath(number);
+        entry = map.EntryPath(number);
         unlink(entry.c_str());
         return symlink(name, entry.c_str()) == 0;
     }
@@ -79,6 +80,8 @@ bool TestPort::SupportsUnplug() const {
 
 bool TestPort::Unplug() {
     impl_->Drop();
+    // The device goes with its name: a parallel test's new pseudo-terminal may get the number.
+    unlink(impl_->entry.c_str());
     return true;
 }
 
