@@ -84,6 +84,9 @@ INT_PTR CBrenlowDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_COMMAND:
             return OnCommand(wParam);
+        case kReleaseList:
+            ReleaseList();
+            return TRUE;
         case WM_CTLCOLORSTATIC:
             return reinterpret_cast<INT_PTR>(OnCtlColor(
                 reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), CTLCOLOR_STATIC));
@@ -125,6 +128,14 @@ void CBrenlowDlg::OnTimer() {
 }
 
 void CBrenlowDlg::InsertLineAtTop(const char* line, size_t length) {
+    // A list box redraws and rescales its scroll bar at every insertion, which with a full
+    // list costs far more than the insertion itself: the lines of a tick go in with drawing
+    // held, and the list is drawn once the window's queue comes round again.
+    // (Held only when the release is sure to come: a full queue refuses the message.)
+    if (!m_listHeld && PostMessageW(m_hWnd, kReleaseList, 0, 0)) {
+        m_listHeld = true;
+        SendMessageW(m_lineList, WM_SETREDRAW, FALSE, 0);
+    }
     const std::wstring text = WideText(ListText(line, length));
     SendMessageW(m_lineList, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     // Bounded as in the Linux window, so that a run of weeks keeps a steady memory use.
@@ -132,6 +143,12 @@ void CBrenlowDlg::InsertLineAtTop(const char* line, size_t length) {
     if (count > static_cast<LRESULT>(m_lineCap)) {
         SendMessageW(m_lineList, LB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
     }
+}
+
+void CBrenlowDlg::ReleaseList() {
+    m_listHeld = false;
+    SendMessageW(m_lineList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_lineList, nullptr, TRUE);
 }
 
 void CBrenlowDlg::SetControlText(int id, const std::string& cp1252) {

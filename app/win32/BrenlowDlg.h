@@ -38,6 +38,8 @@ public:
     MainDialogLogic& Logic() { return m_logic; }
 
 private:
+    static constexpr UINT kReleaseList = WM_APP + 1;
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -49,6 +51,7 @@ private:
     void OnDestroy();
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     BOOL OnCommand(WPARAM wParam);
+    void ReleaseList();
 
     HWND m_parent;
     size_t m_lineCap;
@@ -56,6 +59,7 @@ private:
     HWND m_okButton = nullptr;
     std::array<ComboBoxControl, 5> m_boxes;  // ids 1022..1026
     HWND m_lineList = nullptr;
+    bool m_listHeld = false;
     HICON m_hIcon;
     MainDialogLogic m_logic;
     HBRUSH m_pTargetBrush;
