@@ -22,11 +22,21 @@ void MainDialogLogic::OnInitDialog() {
     m_dataBitsCombo.SetValue(m_link.dataBits);
     m_stopBitsCombo.SetValue(m_link.stopBits);
     m_link.Open();
+    m_portCombo.ShowDevice(m_link);
+    m_shownPortState = m_link.stateChanges;
+}
+
+void MainDialogLogic::ShowPortState() {
+    if (m_link.stateChanges != m_shownPortState) {
+        m_shownPortState = m_link.stateChanges;
+        m_portCombo.ShowDevice(m_link);
+    }
 }
 
 void MainDialogLogic::OnTimer(TargetView& view) {
     LineSourceOf<SerialLink> source(m_link);
     RunPollTick(source, m_decoder, view);
+    ShowPortState();  // an unplug, or an attempt to reopen
 }
 
 bool MainDialogLogic::OnSelChange(int controlId) {
@@ -44,6 +54,7 @@ bool MainDialogLogic::OnSelChange(int controlId) {
     for (const Entry& entry : kMessageMap) {
         if (entry.id == controlId) {
             (this->*entry.handler)();
+            ShowPortState();
             return true;
         }
     }
@@ -58,7 +69,7 @@ void MainDialogLogic::OnSelChangePort() {
         m_link.Close();
         m_link.SaveSettings();
     }
-    m_portCombo.ShowDevice();
+    m_portCombo.ShowDevice(m_link);  // another number, maybe the same state
 }
 
 void MainDialogLogic::OnSelChangeBaud() {

@@ -36,6 +36,9 @@ public:
     // The window is going: the port is closed.
     void OnDestroy();
 
+    // The port box's tooltip, when the link's state changed since it was last shown.
+    void ShowPortState();
+
     CPortCombo m_portCombo;
     CStopBitsCombo m_stopBitsCombo;
     CParityCombo m_parityCombo;
@@ -43,4 +46,7 @@ public:
     CBaudCombo m_baudCombo;
     SerialLink m_link;
     AisDecoder m_decoder;
+
+private:
+    uint32_t m_shownPortState = 0;
 };

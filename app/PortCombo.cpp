@@ -1,6 +1,8 @@
 #include "app/PortCombo.h"
 
+#include <array>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/DosDevices.h"
@@ -29,15 +31,44 @@ void CPortCombo::FillList(bool refresh) {
 void CPortCombo::SetValue(int port) {
     FillList(false);
     SelectByTextValue(port);
-    ShowDevice();
 }
 
-void CPortCombo::ShowDevice() {
+namespace {
+
+using platform::CommOpenError;
+
+struct ReasonText {
+    CommOpenError reason;
+    const char* text;
+};
+
+constexpr std::array kReasonTexts = {
+    ReasonText{CommOpenError::NotPresent, "not present"},
+    ReasonText{CommOpenError::InUse, "in use by another program"},
+    ReasonText{CommOpenError::PermissionDenied,
+               "permission denied: add yourself to the group dialout, then log in again"},
+    ReasonText{CommOpenError::AccessDenied, "access denied (in use)"},
+    ReasonText{CommOpenError::LineRefused, "the device refuses these line settings"},
+};
+
+}  // namespace
+
+void CPortCombo::ShowDevice(const SerialLink& link) {
     if (m_control == nullptr) {
         return;
     }
+    std::string tip;
     char device[256];
     const int port = GetValue();
-    const bool mapped = port > 0 && platform::ComPortDevice(port, device, sizeof device);
-    m_control->SetToolTip(mapped ? device : "");
+    if (port > 0 && platform::ComPortDevice(port, device, sizeof device)) {
+        tip = device;
+    }
+    if (port > 0 && port == link.portNumber && !link.IsOpen()) {
+        for (const ReasonText& r : kReasonTexts) {
+            if (r.reason == link.openError) {
+                tip += (tip.empty() ? "closed: " : "\nclosed: ") + std::string(r.text);
+            }
+        }
+    }
+    m_control->SetToolTip(tip);
 }

@@ -8,11 +8,22 @@ namespace platform {
 using CommHandle = std::intptr_t;
 inline constexpr CommHandle kInvalidCommHandle = -1;
 
+// Why a port could not be opened.
+enum class CommOpenError {
+    None,
+    NotPresent,        // no such port, or its device has gone
+    InUse,             // another program holds it
+    PermissionDenied,  // Linux: the user may not open the device (group dialout)
+    AccessDenied,      // Windows: refused, which there means another program holds it
+    LineRefused,       // the device does not take these line settings, or is no serial port
+};
+
 // Opens COM port `portNumber` and sets the line: baud rate, parity letter (one of "NOEMS"),
 // data bits, stop bits; raw binary bytes, no flow control, reads that return at once.
-// Returns kInvalidCommHandle on any failure, with nothing left open.
-CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits,
-                    int stopBits);
+// Returns kInvalidCommHandle on any failure, with nothing left open, and the reason in
+// `*error` when given.
+CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits, int stopBits,
+                    CommOpenError* error = nullptr);
 
 enum class CommReadStatus { Ok, Gone };
 

@@ -64,9 +64,11 @@ int16_t SerialLink::Open() {
     if (IsOpen()) {
         return 1;
     }
+    ++stateChanges;
+    openError = platform::CommOpenError::LineRefused;
     if (LineSettingsValid(*this)) {
         portHandle = platform::CommOpen(portNumber, baudRate, kParityLetters[parityIndex], dataBits,
-                                        stopBits);
+                                        stopBits, &openError);
     }
     if (!IsOpen() || rxBuffer.Allocate(0) == nullptr) {
         ReleasePort();
@@ -95,6 +97,8 @@ void SerialLink::DeviceGone() {
     portHandle = platform::kInvalidCommHandle;
     reopenPending = true;
     lastOpenAttempt = clock();
+    openError = platform::CommOpenError::NotPresent;
+    ++stateChanges;
 }
 
 bool SerialLink::ReopenDue() {

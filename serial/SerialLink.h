@@ -49,6 +49,11 @@ public:
     char lineTerminator;
     RingBuffer rxBuffer;
     platform::CommHandle portHandle;
+    // Why the port is closed after the last open attempt or the device's going; None while
+    // open or before any attempt.
+    platform::CommOpenError openError = platform::CommOpenError::None;
+    // Counts open attempts and unplugs, so that a window can tell when to show them anew.
+    uint32_t stateChanges = 0;
     // Time source for the reopen pacing; tests replace it.
     ClockFunction clock = &Clock::now;
 

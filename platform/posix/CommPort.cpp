@@ -20,26 +20,58 @@ bool ReadErrorMeansGone(int error) {
     return error != EAGAIN && error != EWOULDBLOCK && error != EINTR;
 }
 
+CommOpenError OpenErrorOf(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return CommOpenError::PermissionDenied;
+        case EBUSY:
+        case EWOULDBLOCK:  // the lock of another program
+            return CommOpenError::InUse;
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+        case ENOTDIR:
+            return CommOpenError::NotPresent;
+        default:
+            return CommOpenError::LineRefused;
+    }
+}
+
+CommHandle Refused(CommOpenError reason, CommOpenError* error) {
+    if (error != nullptr) {
+        *error = reason;
+    }
+    return kInvalidCommHandle;
+}
+
 }  // namespace
 
-CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits,
-                    int stopBits) {
+CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits, int stopBits,
+                    CommOpenError* error) {
     if (portNumber <= 0) {
-        return kInvalidCommHandle;
+        return Refused(CommOpenError::NotPresent, error);
     }
     std::string path = posix::DeviceMap().EntryPath(portNumber);
     int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return kInvalidCommHandle;
+        return Refused(OpenErrorOf(errno), error);
     }
     // The lock keeps out other programs that lock (and root, whom TIOCEXCL does not stop);
     // TIOCEXCL keeps out every other unprivileged open.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return Refused(CommOpenError::InUse, error);
+    }
     termios line;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &line) != 0 ||
+    if (tcgetattr(fd, &line) != 0 ||
         !posix::MakeLineTermios(baudRate, parityLetter, dataBits, stopBits, &line) ||
         tcsetattr(fd, TCSANOW, &line) != 0 || ioctl(fd, TIOCEXCL) != 0) {
         close(fd);
-        return kInvalidCommHandle;
+        return Refused(CommOpenError::LineRefused, error);
+    }
+    if (error != nullptr) {
+        *error = CommOpenError::None;
     }
     return fd;
 }

@@ -1,5 +1,5 @@
 #include "platform/CommPort.h"
-#include "platform/win32/CommReadError.h"
+#include "platform/win32/CommErrors.h"
 
 #include <windows.h>
 
@@ -37,19 +37,42 @@ bool ConfigureLine(HANDLE port, int32_t baudRate, char parityLetter, int dataBit
 
 }  // namespace
 
-CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits,
-                    int stopBits) {
+CommOpenError CommOpenFailure(DWORD error) {
+    switch (error) {
+        case ERROR_ACCESS_DENIED:
+            return CommOpenError::AccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY:
+            return CommOpenError::InUse;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_DEV_NOT_EXIST:
+        case ERROR_DEVICE_REMOVED:
+        case ERROR_DEVICE_NOT_CONNECTED:
+            return CommOpenError::NotPresent;
+        default:
+            return CommOpenError::LineRefused;
+    }
+}
+
+CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits, int stopBits,
+                    CommOpenError* error) {
     char path[32];
     std::snprintf(path, sizeof path, "\\\\.\\COM%d", portNumber);
     HANDLE port =
         CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (port == INVALID_HANDLE_VALUE)
-        return kInvalidCommHandle;
-    if (!ConfigureLine(port, baudRate, parityLetter, dataBits, stopBits)) {
+    CommOpenError reason = CommOpenError::None;
+    if (port == INVALID_HANDLE_VALUE) {
+        reason = CommOpenFailure(GetLastError());
+    } else if (!ConfigureLine(port, baudRate, parityLetter, dataBits, stopBits)) {
         CloseHandle(port);
-        return kInvalidCommHandle;
+        port = INVALID_HANDLE_VALUE;
+        reason = CommOpenError::LineRefused;
     }
-    return reinterpret_cast<CommHandle>(port);
+    if (error != nullptr) {
+        *error = reason;
+    }
+    return port == INVALID_HANDLE_VALUE ? kInvalidCommHandle : reinterpret_cast<CommHandle>(port);
 }
 
 CommReadStatus CommReadFailure(DWORD error) {

@@ -1,10 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/MainDialogLogic.h"
@@ -85,8 +88,9 @@ protected:
     void Send(const std::string& text) { ASSERT_TRUE(port->Write(text.data(), text.size())); }
     // Runs ticks until `done`; the bytes may take a moment to arrive.
     void TickUntil(const std::function<bool()>& done) {
-        for (int i = 0; i < 200 && !done(); ++i) {
+        for (int i = 0; i < 300 && !done(); ++i) {
             logic->OnTimer(view);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
 
@@ -179,19 +183,32 @@ TEST_F(DialogLogicTest, OffClosesThePortAndStoresNone) {
     EXPECT_TRUE(box(res::kIdPortCombo).tip.empty());
 }
 
-TEST_F(DialogLogicTest, PortThatFailsToOpenStaysChosenStoredAndClosed) {
-    TestPort other(8);
-    ASSERT_TRUE(other.Ok());
-    if (!other.SupportsUnplug()) {
+TEST_F(DialogLogicTest, PortThatFailsToOpenStaysChosenStoredClosedAndTellsWhy) {
+    const int broken = TestPort::BrokenPort();
+    ASSERT_NE(broken, 0);
+    Start();  // the port list is built once, at start
+    const std::string number = std::to_string(broken);
+    Choose(res::kIdPortCombo, number);
+    EXPECT_FALSE(logic->m_link.IsOpen());
+    EXPECT_EQ(logic->m_link.portNumber, broken);
+    EXPECT_EQ(Stored("Port Number"), static_cast<uint32_t>(broken));
+    EXPECT_EQ(box(res::kIdPortCombo).Selected(), number);
+    EXPECT_THAT(box(res::kIdPortCombo).tip,
+                testing::EndsWith("\nclosed: the device refuses these line settings"));
+}
+
+TEST_F(DialogLogicTest, UnpluggedPortSaysSoInItsTooltipUntilItIsBack) {
+    const std::string device = box(res::kIdPortCombo).tip;
+    EXPECT_THAT(device, testing::Not(testing::HasSubstr("closed")));
+    if (!port->SupportsUnplug()) {
         GTEST_SKIP() << "this port cannot be unplugged here";
     }
-    Start();  // the port list is built once, at start
-    ASSERT_TRUE(other.Unplug());
-    Choose(res::kIdPortCombo, "8");
-    EXPECT_FALSE(logic->m_link.IsOpen());
-    EXPECT_EQ(logic->m_link.portNumber, 8);
-    EXPECT_EQ(Stored("Port Number"), 8u);
-    EXPECT_EQ(box(res::kIdPortCombo).Selected(), "8");
+    ASSERT_TRUE(port->Unplug());
+    TickUntil([&] { return !logic->m_link.IsOpen(); });
+    EXPECT_EQ(box(res::kIdPortCombo).tip, "closed: not present");
+    ASSERT_TRUE(port->Replug());
+    TickUntil([&] { return logic->m_link.IsOpen(); });  // tried again once a second
+    EXPECT_THAT(box(res::kIdPortCombo).tip, testing::Not(testing::HasSubstr("closed")));
 }
 
 TEST_F(DialogLogicTest, ClosingTheWindowClosesThePortAndKeepsTheSettings) {

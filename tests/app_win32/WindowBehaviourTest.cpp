@@ -120,11 +120,11 @@ TEST_F(DialogTest, OffClosesThePortAndStoresNone) {
 }
 
 TEST_F(DialogTest, PortThatCannotBeOpenedStaysChosenStoredAndClosed) {
-    const char* broken = std::getenv("BRENLOW_WINE_BROKEN_PORT");
-    ASSERT_NE(broken, nullptr) << "run with scripts/wine-tests";
-    Choose(1022, broken);
+    const std::string broken = std::to_string(TestPort::BrokenPort());
+    ASSERT_NE(broken, "0") << "run with scripts/wine-tests";
+    Choose(1022, broken.c_str());
     EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
-    EXPECT_EQ(Stored("Port Number"), static_cast<DWORD>(std::atoi(broken)));
+    EXPECT_EQ(Stored("Port Number"), static_cast<DWORD>(std::stoi(broken)));
     EXPECT_EQ(Selected(1022), broken);
 }
 

@@ -1,6 +1,6 @@
 #include "platform/CommPort.h"
 #include "platform/DosDevices.h"
-#include "platform/win32/CommReadError.h"
+#include "platform/win32/CommErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,26 @@
 
 namespace {
 
-TEST(CommPortTest, MissingPortDoesNotOpen) {
-    EXPECT_EQ(platform::CommOpen(250, 19200, 'N', 8, 1), platform::kInvalidCommHandle);
+TEST(CommPortTest, ClosedPortTellsWhy) {
+    using platform::CommOpenError;
+    CommOpenError error = CommOpenError::None;
+    EXPECT_EQ(platform::CommOpen(250, 19200, 'N', 8, 1, &error), platform::kInvalidCommHandle);
+    EXPECT_EQ(error, CommOpenError::NotPresent);
     EXPECT_FALSE(platform::ProbeComPort(250));
+    const struct {
+        DWORD error;
+        CommOpenError reason;
+    } cases[] = {
+        {ERROR_ACCESS_DENIED, CommOpenError::AccessDenied},
+        {ERROR_SHARING_VIOLATION, CommOpenError::InUse},
+        {ERROR_FILE_NOT_FOUND, CommOpenError::NotPresent},
+        {ERROR_PATH_NOT_FOUND, CommOpenError::NotPresent},
+        {ERROR_DEVICE_REMOVED, CommOpenError::NotPresent},
+        {ERROR_GEN_FAILURE, CommOpenError::LineRefused},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::CommOpenFailure(c.error), c.reason) << c.error;
+    }
 }
 
 TEST(CommPortTest, DeviceNameIsTheDosDevicePath) {

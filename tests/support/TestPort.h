@@ -36,6 +36,10 @@ public:
     // False when the fixture cannot see the line settings.
     bool LineSettings(Line* line) const;
 
+    // A port that port discovery lists but whose device is no serial port, so that opening
+    // it fails; 0 when this platform's fixture has none. Made before the port list is built.
+    static int BrokenPort();
+
 private:
     struct Impl;
     int number_;

@@ -111,3 +111,13 @@ bool TestPort::LineSettings(Line* line) const {
     line->twoStopBits = (t.c_cflag & CSTOPB) != 0;
     return true;
 }
+
+int TestPort::BrokenPort() {
+    constexpr int kNumber = 13;
+    platform::posix::DeviceMap map;
+    std::error_code error;
+    std::filesystem::create_directories(map.Directory(), error);
+    const std::string entry = map.EntryPath(kNumber);
+    unlink(entry.c_str());
+    return symlink("/dev/null", entry.c_str()) == 0 ? kNumber : 0;
+}

@@ -197,3 +197,9 @@ bool TestPort::LineSettings(Line* line) const {
     line->twoStopBits = dcb.StopBits == TWOSTOPBITS;
     return true;
 }
+
+int TestPort::BrokenPort() {
+    // scripts/wine-tests maps it to /dev/null.
+    const char* number = std::getenv("BRENLOW_WINE_BROKEN_PORT");
+    return number != nullptr ? std::atoi(number) : 0;
+}

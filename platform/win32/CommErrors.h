@@ -12,4 +12,7 @@ namespace platform {
 // closing and reopening is also what clears a port that a line error has stopped.
 CommReadStatus CommReadFailure(DWORD error);
 
+// Why CreateFileA refused a COM port, by its GetLastError code.
+CommOpenError CommOpenFailure(DWORD error);
+
 }  // namespace platform
