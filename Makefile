@@ -5,7 +5,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRENLOW_WERROR=ON
 
 WIN_BUILD ?= build-win
 
-.PHONY: deps configure build test run windows clean
+.PHONY: deps configure build test run windows deb clean
 
 deps:
 	scripts/install-deps
@@ -26,6 +26,15 @@ test: build
 run: build
 	scripts/demo $(BUILD)
 
+# The Debian package in dist/, built for prefix /usr in $(DEB_BUILD).
+DEB_BUILD ?= build-deb
+deb: deps
+	cmake -S . -B $(DEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DBRENLOW_TESTS=OFF -DBRENLOW_BENCH=OFF -DBRENLOW_WERROR=ON
+	cmake --build $(DEB_BUILD) -j$(JOBS)
+	cd $(DEB_BUILD) && cpack -G DEB >/dev/null
+	@ls dist/brenlow_*_amd64.deb
+
 # Brenlow.exe and brenlow-dump.exe in $(WIN_BUILD), and the zip for Windows users in dist/.
 windows: deps
 	scripts/configure-windows $(WIN_BUILD)
@@ -34,4 +43,4 @@ windows: deps
 	@ls dist/Brenlow-*-win64.zip
 
 clean:
-	rm -rf $(BUILD) $(WIN_BUILD) dist
+	rm -rf $(BUILD) $(WIN_BUILD) $(DEB_BUILD) dist
