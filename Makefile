@@ -35,12 +35,12 @@ deb: deps
 	cd $(DEB_BUILD) && cpack -G DEB >/dev/null
 	@ls dist/brenlow_*_amd64.deb
 
-# Brenlow.exe and brenlow-dump.exe in $(WIN_BUILD), and the zip for Windows users in dist/.
+# Brenlow.exe and brenlow-dump.exe in $(WIN_BUILD); the zip and the installer in dist/.
 windows: deps
 	scripts/configure-windows $(WIN_BUILD)
-	cmake --build $(WIN_BUILD) -j$(JOBS) --target brenlow brenlow-dump
+	cmake --build $(WIN_BUILD) -j$(JOBS) --target brenlow brenlow-dump brenlow_setup
 	cd $(WIN_BUILD) && cpack -G ZIP >/dev/null
-	@ls dist/Brenlow-*-win64.zip
+	@ls dist/Brenlow-*-win64.zip dist/Brenlow-*-setup.exe
 
 clean:
 	rm -rf $(BUILD) $(WIN_BUILD) $(DEB_BUILD) dist

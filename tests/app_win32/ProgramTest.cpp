@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 
@@ -80,7 +81,9 @@ TEST(ProgramTest, RunsOnTheStoredPortAndEndsOnTheCloseBoxWithItsSettingsKept) {
                    sizeof baud);
     RegCloseKey(key);
 
-    std::string command = "\"" BRENLOW_EXE "\"";
+    // The installer's test runs the installed copy.
+    const char* installed = std::getenv("BRENLOW_PROGRAM");
+    std::string command = std::string("\"") + (installed ? installed : BRENLOW_EXE) + "\"";
     STARTUPINFOA start{};
     start.cb = sizeof start;
     PROCESS_INFORMATION program{};
