@@ -12,10 +12,8 @@
 
 #include "app/MainDialogLogic.h"
 #include "res/DialogTemplate.h"
-#include "settings/SettingsStore.h"
 #include "tests/app/FakeView.h"
-#include "tests/support/RegistrySandbox.h"
-#include "tests/support/TestPort.h"
+#include "tests/support/MonitorPort.h"
 
 namespace {
 
@@ -47,15 +45,8 @@ public:
 // The dialog's logic on COM7, a test port, in a private registry.
 class DialogLogicTest : public ::testing::Test {
 protected:
-    static constexpr int kPort = 7;
-
     void SetUp() override {
-        ASSERT_TRUE(sandbox.Ready());
-        SetRegistryCompanyName("Veltmark");
-        port = std::make_unique<TestPort>(kPort);
-        ASSERT_TRUE(port->Ok());
-        Store("Port Number", kPort);
-        Store("Baud Rate", 38400);
+        ASSERT_TRUE(monitor.Make());
         Start();
     }
     void Start() {
@@ -70,10 +61,7 @@ protected:
         SettingsScope scope;
         ASSERT_TRUE(WriteDword("AIS Unit", name, value));
     }
-    static uint32_t Stored(const char* name) {
-        SettingsScope scope;
-        return ReadDword("AIS Unit", name, 0xFFFFFFFF);
-    }
+    static uint32_t Stored(const char* name) { return MonitorPort::Stored(name); }
     // Chooses an item as a user would: the window passes the selection change on.
     void Choose(int id, const std::string& item) {
         FakeCombo& b = box(id);
@@ -85,7 +73,7 @@ protected:
         ASSERT_EQ(b.Selected(), item);
         EXPECT_TRUE(logic->OnSelChange(id));
     }
-    void Send(const std::string& text) { ASSERT_TRUE(port->Write(text.data(), text.size())); }
+    void Send(const std::string& text) { ASSERT_TRUE(monitor.Send(text)); }
     // Runs ticks until `done`; the bytes may take a moment to arrive.
     void TickUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 300 && !done(); ++i) {
@@ -94,8 +82,7 @@ protected:
         }
     }
 
-    RegistrySandbox sandbox;
-    std::unique_ptr<TestPort> port;
+    MonitorPort monitor;
     std::array<FakeCombo, 5> boxes;
     std::unique_ptr<MainDialogLogic> logic;
     FakeView view;
@@ -200,13 +187,13 @@ TEST_F(DialogLogicTest, PortThatFailsToOpenStaysChosenStoredClosedAndTellsWhy) {
 TEST_F(DialogLogicTest, UnpluggedPortSaysSoInItsTooltipUntilItIsBack) {
     const std::string device = box(res::kIdPortCombo).tip;
     EXPECT_THAT(device, testing::Not(testing::HasSubstr("closed")));
-    if (!port->SupportsUnplug()) {
+    if (!monitor.port->SupportsUnplug()) {
         GTEST_SKIP() << "this port cannot be unplugged here";
     }
-    ASSERT_TRUE(port->Unplug());
+    ASSERT_TRUE(monitor.port->Unplug());
     TickUntil([&] { return !logic->m_link.IsOpen(); });
     EXPECT_EQ(box(res::kIdPortCombo).tip, "closed: not present");
-    ASSERT_TRUE(port->Replug());
+    ASSERT_TRUE(monitor.port->Replug());
     TickUntil([&] { return logic->m_link.IsOpen(); });  // tried again once a second
     EXPECT_THAT(box(res::kIdPortCombo).tip, testing::Not(testing::HasSubstr("closed")));
 }

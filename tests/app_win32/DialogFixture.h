@@ -7,25 +7,15 @@
 #include <string>
 
 #include "app/win32/BrenlowDlg.h"
-#include "settings/SettingsStore.h"
-#include "tests/support/RegistrySandbox.h"
-#include "tests/support/TestPort.h"
+#include "tests/support/MonitorPort.h"
 
 // The Win32 main window on COM7 (a pseudo-terminal pair under Wine), in a private registry.
 class DialogTest : public ::testing::Test {
 protected:
-    static constexpr int kPort = 7;
+    static constexpr int kPort = MonitorPort::kNumber;
 
     void SetUp() override {
-        ASSERT_TRUE(sandbox.Ready());
-        SetRegistryCompanyName("Veltmark");
-        port = std::make_unique<TestPort>(kPort);
-        ASSERT_TRUE(port->Ok());
-        {
-            SettingsScope scope;
-            ASSERT_TRUE(WriteDword("AIS Unit", "Port Number", kPort));
-            ASSERT_TRUE(WriteDword("AIS Unit", "Baud Rate", 38400));
-        }
+        ASSERT_TRUE(monitor.Make());
         Open();
     }
     void Open(size_t lineCap = LineStore::kDefaultCap) {
@@ -60,7 +50,7 @@ protected:
         SendMessageA(Item(id), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
         return text;
     }
-    void Send(const std::string& text) { ASSERT_TRUE(port->Write(text.data(), text.size())); }
+    void Send(const std::string& text) { ASSERT_TRUE(monitor.Send(text)); }
     void Tick() { SendMessageA(hwnd, WM_TIMER, CBrenlowDlg::kTimerId, 0); }
     // Chooses an item as a user would: the box tells the dialog of the new selection.
     void Choose(int id, const char* text) {
@@ -90,8 +80,7 @@ protected:
         return value;
     }
 
-    RegistrySandbox sandbox;
-    std::unique_ptr<TestPort> port;
+    MonitorPort monitor;
     std::unique_ptr<CBrenlowDlg> dlg;
     HWND hwnd = nullptr;
 };

@@ -16,34 +16,20 @@
 
 #include "app/wx/BrenlowDlg.h"
 #include "settings/SettingsStore.h"
-#include "tests/support/RegistrySandbox.h"
-#include "tests/support/TestPort.h"
+#include "tests/support/MonitorPort.h"
 
 // A main window on COM7, a pseudo-terminal, in a private registry.
 class WindowTest : public ::testing::Test {
 protected:
-    static constexpr int kPort = 7;
-
     void SetUp() override {
-        ASSERT_TRUE(sandbox.Ready());
-        SetRegistryCompanyName("Veltmark");
-        port = std::make_unique<TestPort>(kPort);
-        ASSERT_TRUE(port->Ok());
-        {
-            SettingsScope scope;
-            ASSERT_TRUE(WriteDword("AIS Unit", "Port Number", kPort));
-            ASSERT_TRUE(WriteDword("AIS Unit", "Baud Rate", 38400));
-        }
+        ASSERT_TRUE(monitor.Make());
         dlg = new CBrenlowDlg(nullptr);
         dlg->Show();
         dlg->InitDialog();
     }
     void TearDown() override { delete dlg; }
 
-    static uint32_t Stored(const char* name) {
-        SettingsScope scope;
-        return ReadDword("AIS Unit", name, 0xFFFFFFFF);
-    }
+    static uint32_t Stored(const char* name) { return MonitorPort::Stored(name); }
     static std::string RegistryFileText() {
         const char* home = std::getenv("XDG_CONFIG_HOME");
         std::ifstream in(std::string(home ? home : "") + "/brenlow/registry.reg");
@@ -62,7 +48,7 @@ protected:
         }
         return lines;
     }
-    void Send(const std::string& text) { ASSERT_TRUE(port->Write(text.data(), text.size())); }
+    void Send(const std::string& text) { ASSERT_TRUE(monitor.Send(text)); }
     // Runs the event loop until `done` holds, for at most ten seconds.
     static bool RunEventsUntil(const std::function<bool()>& done) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -87,7 +73,6 @@ protected:
         box->ProcessWindowEvent(event);
     }
 
-    RegistrySandbox sandbox;
-    std::unique_ptr<TestPort> port;
+    MonitorPort monitor;
     CBrenlowDlg* dlg = nullptr;
 };
