@@ -47,6 +47,10 @@ struct DialogTemplate {
     std::span<const DialogControl> controls;
 };
 
+// The value fields' background colours, as Windows COLORREF values (0x00BBGGRR).
+inline constexpr uint32_t kTargetColourRef = 0x0000FFFF;     // yellow
+inline constexpr uint32_t kOwnVesselColourRef = 0x00FFFF00;  // cyan
+
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdLineList = 1000;
 inline constexpr int kIdTargetCount = 1001;

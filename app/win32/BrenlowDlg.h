@@ -11,14 +11,15 @@
 #include "app/MainDialogLogic.h"
 #include "app/TargetView.h"
 #include "app/win32/ComboBoxControl.h"
+#include "res/DialogTemplate.h"
 
 // The main window (dialog template 102) as the native Win32 dialog.
 class CBrenlowDlg : public TargetView {
 public:
     static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT kTimerPeriodMs = 500;
-    static constexpr COLORREF kTargetColour = 0x0000FFFF;     // yellow
-    static constexpr COLORREF kOwnVesselColour = 0x00FFFF00;  // cyan
+    static constexpr COLORREF kTargetColour = res::kTargetColourRef;
+    static constexpr COLORREF kOwnVesselColour = res::kOwnVesselColourRef;
 
     // `lineCap`: the most lines listed; the oldest goes beyond it.
     explicit CBrenlowDlg(HWND parent, size_t lineCap = LineStore::kDefaultCap);

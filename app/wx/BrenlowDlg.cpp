@@ -35,8 +35,8 @@ CBrenlowDlg::CBrenlowDlg(wxWindow* parent)
     : wxDialog(parent, wxID_ANY, res::MainDialogTemplate().caption, wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       m_icon(RadarIcons()),
-      m_targetColour(255, 255, 0),
-      m_ownVesselColour(0, 255, 255),
+      m_targetColour(static_cast<unsigned long>(res::kTargetColourRef)),
+      m_ownVesselColour(static_cast<unsigned long>(res::kOwnVesselColourRef)),
       m_timer(this, kTimerId) {
     CreateControls();
     Bind(wxEVT_INIT_DIALOG, &CBrenlowDlg::OnInitDialog, this);
