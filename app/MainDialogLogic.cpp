@@ -22,14 +22,17 @@ void MainDialogLogic::OnInitDialog() {
     m_dataBitsCombo.SetValue(m_link.dataBits);
     m_stopBitsCombo.SetValue(m_link.stopBits);
     m_link.Open();
-    m_portCombo.ShowDevice(m_link);
+    ShowPort();
+}
+
+void MainDialogLogic::ShowPort() {
     m_shownPortState = m_link.stateChanges;
+    m_portCombo.ShowDevice(m_link);
 }
 
 void MainDialogLogic::ShowPortState() {
     if (m_link.stateChanges != m_shownPortState) {
-        m_shownPortState = m_link.stateChanges;
-        m_portCombo.ShowDevice(m_link);
+        ShowPort();
     }
 }
 
@@ -54,7 +57,7 @@ bool MainDialogLogic::OnSelChange(int controlId) {
     for (const Entry& entry : kMessageMap) {
         if (entry.id == controlId) {
             (this->*entry.handler)();
-            ShowPortState();
+            ShowPort();  // the port box may name another number in the same state
             return true;
         }
     }
@@ -69,7 +72,6 @@ void MainDialogLogic::OnSelChangePort() {
         m_link.Close();
         m_link.SaveSettings();
     }
-    m_portCombo.ShowDevice(m_link);  // another number, maybe the same state
 }
 
 void MainDialogLogic::OnSelChangeBaud() {

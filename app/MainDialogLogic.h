@@ -48,5 +48,7 @@ public:
     AisDecoder m_decoder;
 
 private:
+    void ShowPort();
+
     uint32_t m_shownPortState = 0;
 };
