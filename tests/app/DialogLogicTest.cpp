@@ -1,14 +1,12 @@
+// The dialog's logic with boxes as a window provides them, on COM7 in a private registry.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
-#include <cstdio>
 #include <functional>
 #include <memory>
-#include <string>
 #include <thread>
-#include <vector>
+#include <tuple>
 
 #include "app/MainDialogLogic.h"
 #include "res/DialogTemplate.h"
@@ -17,13 +15,15 @@
 
 namespace {
 
-// A box as a window would provide it; selecting from code sends no event, as in both windows.
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using Items = std::vector<std::string>;
+
+// Selecting from code sends no event, as in both windows.
 class FakeCombo : public ComboControl {
 public:
-    void ResetContent() override {
-        items.clear();
-        selection = -1;
-    }
+    void ResetContent() override { items.clear(), selection = -1; }
     void AddString(const char* text) override { items.emplace_back(text); }
     int GetCount() const override { return static_cast<int>(items.size()); }
     void GetLBText(int index, char* text, size_t size) const override {
@@ -32,17 +32,12 @@ public:
     int GetCurSel() const override { return selection; }
     void SetCurSel(int index) override { selection = index < GetCount() ? index : -1; }
     void SetToolTip(const std::string& text) override { tip = text; }
-
-    std::string Selected() const {
-        return selection < 0 ? "<none>" : items[static_cast<size_t>(selection)];
-    }
-
-    std::vector<std::string> items;
+    std::string Selected() const { return selection < 0 ? "<none>" : items[selection]; }
+    Items items;
     int selection = -1;
     std::string tip;
 };
 
-// The dialog's logic on COM7, a test port, in a private registry.
 class DialogLogicTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,37 +46,31 @@ protected:
     }
     void Start() {
         logic = std::make_unique<MainDialogLogic>();
-        logic->DoDataExchange(box(res::kIdPortCombo), box(res::kIdBaudCombo),
-                              box(res::kIdDataBitsCombo), box(res::kIdStopBitsCombo),
-                              box(res::kIdParityCombo));
+        logic->DoDataExchange(Box(res::kIdPortCombo), Box(res::kIdBaudCombo),
+                              Box(res::kIdDataBitsCombo), Box(res::kIdStopBitsCombo),
+                              Box(res::kIdParityCombo));
         logic->OnInitDialog();
     }
-    FakeCombo& box(int id) { return boxes[static_cast<size_t>(id - res::kIdPortCombo)]; }
+    FakeCombo& Box(int id) { return boxes[static_cast<size_t>(id - res::kIdPortCombo)]; }
     static void Store(const char* name, uint32_t value) {
         SettingsScope scope;
         ASSERT_TRUE(WriteDword("AIS Unit", name, value));
     }
-    static uint32_t Stored(const char* name) { return MonitorPort::Stored(name); }
-    // Chooses an item as a user would: the window passes the selection change on.
+    // As a user would: the window passes the selection change on.
     void Choose(int id, const std::string& item) {
-        FakeCombo& b = box(id);
-        for (size_t i = 0; i < b.items.size(); ++i) {
-            if (b.items[i] == item) {
-                b.selection = static_cast<int>(i);
-            }
-        }
-        ASSERT_EQ(b.Selected(), item);
+        FakeCombo& box = Box(id);
+        box.selection = static_cast<int>(std::find(box.items.begin(), box.items.end(), item) -
+                                         box.items.begin());
+        ASSERT_EQ(box.Selected(), item);
         EXPECT_TRUE(logic->OnSelChange(id));
     }
-    void Send(const std::string& text) { ASSERT_TRUE(monitor.Send(text)); }
-    // Runs ticks until `done`; the bytes may take a moment to arrive.
+    // Ticks until `done`: the bytes may take a moment to arrive.
     void TickUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 300 && !done(); ++i) {
             logic->OnTimer(view);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
-
     MonitorPort monitor;
     std::array<FakeCombo, 5> boxes;
     std::unique_ptr<MainDialogLogic> logic;
@@ -90,120 +79,87 @@ protected:
 
 TEST_F(DialogLogicTest, StartShowsTheStoredSettingsAndOpensThePort) {
     EXPECT_TRUE(logic->m_link.IsOpen());
-    EXPECT_EQ(box(res::kIdPortCombo).items.front(), "OFF");
-    EXPECT_EQ(box(res::kIdPortCombo).Selected(), "7");
-    EXPECT_FALSE(box(res::kIdPortCombo).tip.empty());
-    EXPECT_EQ(box(res::kIdBaudCombo).items,
-              (std::vector<std::string>{"300", "1200", "2400", "4800", "9600", "19200", "38400",
-                                        "57600", "115200"}));
-    EXPECT_EQ(box(res::kIdBaudCombo).Selected(), "38400");
-    EXPECT_EQ(box(res::kIdParityCombo).items,
-              (std::vector<std::string>{"NONE", "ODD", "EVEN", "MARK", "SPACE"}));
-    EXPECT_EQ(box(res::kIdDataBitsCombo).Selected(), "8");
-    EXPECT_EQ(box(res::kIdStopBitsCombo).Selected(), "1");
+    EXPECT_EQ(Box(res::kIdPortCombo).items.front(), "OFF");
+    EXPECT_EQ(Box(res::kIdPortCombo).Selected(), "7");
+    EXPECT_THAT(Box(res::kIdPortCombo).tip, Not(HasSubstr("closed")));
+    for (auto [id, shown] : {std::pair{res::kIdBaudCombo, "38400"},
+                             {res::kIdDataBitsCombo, "8"},
+                             {res::kIdStopBitsCombo, "1"},
+                             {res::kIdParityCombo, "NONE"}}) {
+        EXPECT_EQ(Box(id).Selected(), shown);
+    }
     EXPECT_FALSE(logic->OnSelChange(res::kIdLineList));
-}
 
-TEST_F(DialogLogicTest, StoredValuesOutsideTheListsShowTheFirstItemOrNone) {
-    logic.reset();
-    const struct {
-        const char* name;
-        uint32_t value;
-        int box;
-        const char* shown;
-    } cases[] = {
+    const std::tuple<const char*, uint32_t, int, const char*> outside[] = {
         {"Port Number", 100, res::kIdPortCombo, "OFF"},
         {"Baud Rate", 12345, res::kIdBaudCombo, "300"},
         {"Data Bits", 9, res::kIdDataBitsCombo, "<none>"},
         {"Stop Bits", 0, res::kIdStopBitsCombo, "<none>"},
-        {"Parity", 5, res::kIdParityCombo, "<none>"},
-    };
-    for (const auto& c : cases) {
-        Store(c.name, c.value);
+        {"Parity", 5, res::kIdParityCombo, "<none>"}};
+    logic.reset();
+    for (auto [name, value, box, shown] : outside) {
+        Store(name, value);
     }
     Start();
-    for (const auto& c : cases) {
-        EXPECT_EQ(box(c.box).Selected(), c.shown) << c.name;
+    for (auto [name, value, box, shown] : outside) {
+        EXPECT_EQ(Box(box).Selected(), shown) << name;
     }
     EXPECT_FALSE(logic->m_link.IsOpen());
 }
 
-TEST_F(DialogLogicTest, EveryChoiceClosesStoresAllFiveAndReopensWithTheBufferEmptied) {
-    const struct {
-        int box;
-        const char* item;
-        const char* name;
-        uint32_t stored;
-        bool opens;  // pseudo-terminals take 8 data bits only
-    } choices[] = {
+TEST_F(DialogLogicTest, EveryChoiceIsStoredAndReopensWithTheBufferEmptied) {
+    // Pseudo-terminals take 8 data bits only.
+    const std::tuple<int, const char*, const char*, uint32_t, bool> choices[] = {
         {res::kIdBaudCombo, "4800", "Baud Rate", 4800, true},
         {res::kIdParityCombo, "SPACE", "Parity", 4, true},
         {res::kIdParityCombo, "NONE", "Parity", 0, true},
         {res::kIdStopBitsCombo, "2", "Stop Bits", 2, true},
         {res::kIdDataBitsCombo, "7", "Data Bits", 7, false},
         {res::kIdDataBitsCombo, "8", "Data Bits", 8, true},
-        {res::kIdPortCombo, "7", "Port Number", 7, true},
-    };
-    for (const auto& c : choices) {
+        {res::kIdPortCombo, "7", "Port Number", 7, true}};
+    for (auto [box, item, name, stored, opens] : choices) {
         if (logic->m_link.IsOpen()) {
-            Send("!AIVDM,partial");
+            ASSERT_TRUE(monitor.Send("!AIVDM,partial"));
             TickUntil([&] { return logic->m_link.rxBuffer.Count() > 0; });
-            ASSERT_GT(logic->m_link.rxBuffer.Count(), 0u) << c.item;
+            ASSERT_GT(logic->m_link.rxBuffer.Count(), 0u) << item;
         }
-        Choose(c.box, c.item);
-        EXPECT_EQ(Stored(c.name), c.stored) << c.item;
-        EXPECT_EQ(logic->m_link.IsOpen(), c.opens) << c.item;
-        EXPECT_EQ(logic->m_link.rxBuffer.Count(), 0u) << c.item;
+        Choose(box, item);
+        EXPECT_EQ(MonitorPort::Stored(name), stored) << item;
+        EXPECT_EQ(logic->m_link.IsOpen(), opens) << item;
+        EXPECT_EQ(logic->m_link.rxBuffer.Count(), 0u) << item;
     }
-    EXPECT_EQ(Stored("Baud Rate"), 4800u);
-    EXPECT_EQ(Stored("Stop Bits"), 2u);
-    Send("tail\r\n");
+    EXPECT_EQ(MonitorPort::Stored("Baud Rate"), 4800u) << "all five stored each time";
+    ASSERT_TRUE(monitor.Send("tail\r\n"));
     TickUntil([&] { return !view.lines.empty(); });
-    ASSERT_EQ(view.lines.size(), 1u);
-    EXPECT_EQ(view.lines[0], "tail\r\n");
-}
-
-TEST_F(DialogLogicTest, OffClosesThePortAndStoresNone) {
-    Choose(res::kIdPortCombo, "OFF");
+    EXPECT_EQ(view.lines, Items{"tail\r\n"});
+    logic->OnDestroy();
     EXPECT_FALSE(logic->m_link.IsOpen());
-    EXPECT_EQ(Stored("Port Number"), 0u);
-    EXPECT_TRUE(box(res::kIdPortCombo).tip.empty());
+    EXPECT_EQ(MonitorPort::Stored("Port Number"), 7u) << "closing keeps the settings";
+    Choose(res::kIdPortCombo, "OFF");
+    EXPECT_EQ(MonitorPort::Stored("Port Number"), 0u);
+    EXPECT_TRUE(Box(res::kIdPortCombo).tip.empty());
 }
 
-TEST_F(DialogLogicTest, PortThatFailsToOpenStaysChosenStoredClosedAndTellsWhy) {
+TEST_F(DialogLogicTest, PortBoxTellsWhyAPortIsClosed) {
     const int broken = TestPort::BrokenPort();
     ASSERT_NE(broken, 0);
     Start();  // the port list is built once, at start
-    const std::string number = std::to_string(broken);
-    Choose(res::kIdPortCombo, number);
+    Choose(res::kIdPortCombo, std::to_string(broken));
     EXPECT_FALSE(logic->m_link.IsOpen());
-    EXPECT_EQ(logic->m_link.portNumber, broken);
-    EXPECT_EQ(Stored("Port Number"), static_cast<uint32_t>(broken));
-    EXPECT_EQ(box(res::kIdPortCombo).Selected(), number);
-    EXPECT_THAT(box(res::kIdPortCombo).tip,
-                testing::EndsWith("\nclosed: the device refuses these line settings"));
-}
-
-TEST_F(DialogLogicTest, UnpluggedPortSaysSoInItsTooltipUntilItIsBack) {
-    const std::string device = box(res::kIdPortCombo).tip;
-    EXPECT_THAT(device, testing::Not(testing::HasSubstr("closed")));
+    EXPECT_EQ(MonitorPort::Stored("Port Number"), static_cast<uint32_t>(broken));
+    EXPECT_EQ(Box(res::kIdPortCombo).Selected(), std::to_string(broken)) << "stays chosen";
+    EXPECT_THAT(Box(res::kIdPortCombo).tip,
+                EndsWith("\nclosed: the device refuses these line settings"));
     if (!monitor.port->SupportsUnplug()) {
         GTEST_SKIP() << "this port cannot be unplugged here";
     }
+    Choose(res::kIdPortCombo, "7");
     ASSERT_TRUE(monitor.port->Unplug());
     TickUntil([&] { return !logic->m_link.IsOpen(); });
-    EXPECT_EQ(box(res::kIdPortCombo).tip, "closed: not present");
+    EXPECT_EQ(Box(res::kIdPortCombo).tip, "closed: not present");
     ASSERT_TRUE(monitor.port->Replug());
     TickUntil([&] { return logic->m_link.IsOpen(); });  // tried again once a second
-    EXPECT_THAT(box(res::kIdPortCombo).tip, testing::Not(testing::HasSubstr("closed")));
-}
-
-TEST_F(DialogLogicTest, ClosingTheWindowClosesThePortAndKeepsTheSettings) {
-    Choose(res::kIdBaudCombo, "115200");
-    logic->OnDestroy();
-    EXPECT_FALSE(logic->m_link.IsOpen());
-    EXPECT_EQ(Stored("Baud Rate"), 115200u);
-    EXPECT_EQ(Stored("Port Number"), 7u);
+    EXPECT_THAT(Box(res::kIdPortCombo).tip, Not(HasSubstr("closed")));
 }
 
 }  // namespace

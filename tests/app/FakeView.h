@@ -2,7 +2,6 @@
 
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/LineSource.h"
@@ -15,18 +14,11 @@ public:
         lines.insert(lines.begin(), std::string(line, length));
     }
     void SetControlText(int id, const std::string& text) override {
-        writes.emplace_back(id, text);
+        writes.push_back(id);
         texts[id] = text;
     }
-    std::vector<int> WrittenIds() const {
-        std::vector<int> ids;
-        for (const auto& w : writes)
-            ids.push_back(w.first);
-        return ids;
-    }
-
     std::vector<std::string> lines;  // top first
-    std::vector<std::pair<int, std::string>> writes;
+    std::vector<int> writes;
     std::map<int, std::string> texts;
 };
 
@@ -38,13 +30,11 @@ public:
             return 0;
         }
         const std::string& line = script[next++];
-        const size_t n = line.size() < limit ? line.size() : limit;
-        line.copy(buffer, n);
+        const size_t n = line.copy(buffer, limit);
         buffer[n] = '\0';
         return static_cast<uint32_t>(n);
     }
     void Add(const std::string& line) { script.push_back(line); }
-
     std::vector<std::string> script;
     size_t next = 0;
 };

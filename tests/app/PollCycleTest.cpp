@@ -1,7 +1,9 @@
+// One tick of the poll cycle, and the list it fills.
+#include "app/PollCycle.h"
+
 #include <gtest/gtest.h>
 
-#include "ais/AisDecoder.h"
-#include "app/PollCycle.h"
+#include "app/LineStore.h"
 #include "tests/app/AisLines.h"
 #include "tests/app/FakeView.h"
 
@@ -13,123 +15,93 @@ constexpr uint32_t kOwn = 257000001;
 
 class PollCycleTest : public ::testing::Test {
 protected:
-    uint32_t Tick() { return RunPollTick(source, decoder, view); }
-    AisTarget& Station(uint32_t mmsi) {
+    uint32_t Tick(std::vector<std::string> lines) {
+        for (std::string& line : lines) {
+            source.Add(line);
+        }
+        view.writes.clear();
+        return RunPollTick(source, decoder, view);
+    }
+    const AisTarget& Station(uint32_t mmsi) {
         AisTarget* t = nullptr;
         EXPECT_TRUE(decoder.FindTarget(mmsi, t));
-        return *t;
+        return t != nullptr ? *t : empty;
     }
-
     ScriptedSource source;
     AisDecoder decoder;
     FakeView view;
+    const AisTarget empty;
 };
 
-TEST_F(PollCycleTest, TickWithoutLinesChangesNothing) {
-    EXPECT_EQ(Tick(), 0u);
-    EXPECT_TRUE(view.lines.empty());
-    EXPECT_TRUE(view.writes.empty());
-}
-
-TEST_F(PollCycleTest, LinesOfOneTickAreListedNewestFirstAsReceived) {
-    source.Add("$GPGGA,first\r\n");
-    source.Add(ais_lines::Position(kStationA, 54.5, 10.25, 7.5));
-    source.Add("third, not AIS\r\n");
-    Tick();
-    ASSERT_EQ(view.lines.size(), 3u);
-    EXPECT_EQ(view.lines[0], "third, not AIS\r\n");
-    EXPECT_EQ(view.lines[1], source.script[1]);
-    EXPECT_EQ(view.lines[2], "$GPGGA,first\r\n");
-}
-
-TEST_F(PollCycleTest, LinesThatDecodeToNothingChangeNoField) {
-    source.Add("garbage\r\n");
-    source.Add("!AIVDM,1,1,,A,bad*00\r\n");
-    EXPECT_EQ(Tick(), 0u);
-    EXPECT_EQ(view.lines.size(), 2u);
-    EXPECT_TRUE(view.writes.empty());
-}
-
-TEST_F(PollCycleTest, LastStationOfTheTickIsShownWithCountAndMarkEmptied) {
-    source.Add(ais_lines::Position(kStationA, 54.5, 10.25, 7.5));
-    source.Add(ais_lines::Position(kStationB, -33.0, -70.5, 12.0));
-    EXPECT_EQ(Tick(), kStationB);
-
-    const std::vector<int> order = {1001, 1002, 1003, 1004, 1005, 1007, 1008,
-                                    1009, 1010, 1011, 1013, 1014, 1015, 1016,
-                                    1012, 1017, 1018, 1019, 1021, 1020, 1033};
-    EXPECT_EQ(view.WrittenIds(), order);
-    const AisTarget& b = Station(kStationB);
+TEST_F(PollCycleTest, EveryLineIsListedNewestFirstAndTheLastStationShown) {
+    EXPECT_EQ(Tick({}), 0u);
+    EXPECT_EQ(Tick({"garbage\r\n", "!AIVDM,1,1,,A,bad*00\r\n"}), 0u);
+    EXPECT_TRUE(view.writes.empty()) << "lines that decode to nothing change no field";
+    const std::string a = ais_lines::Position(kStationA, 54.5, 10.25, 7.5);
+    const std::string b = ais_lines::Position(kStationB, -33.0, -70.5, 12.0);
+    EXPECT_EQ(Tick({a, b, std::string(3000, 'x')}), kStationB);
+    EXPECT_EQ(view.lines, (std::vector<std::string>{std::string(1024, 'x'), b, a,
+                                                    "!AIVDM,1,1,,A,bad*00\r\n", "garbage\r\n"}));
+    EXPECT_EQ(view.writes,
+              (std::vector<int>{1001, 1002, 1003, 1004, 1005, 1007, 1008, 1009, 1010, 1011, 1013,
+                                1014, 1015, 1016, 1012, 1017, 1018, 1019, 1021, 1020, 1033}));
+    const AisTarget& shown = Station(kStationB);
     EXPECT_EQ(view.texts[1001], "2");
-    EXPECT_EQ(view.texts[1002], b.MmsiText());
-    EXPECT_EQ(view.texts[1007], b.LatitudeText());
-    EXPECT_EQ(view.texts[1008], b.LongitudeText());
-    EXPECT_EQ(view.texts[1009], b.SpeedOverGroundText());
-    EXPECT_EQ(view.texts[1012], b.RateOfTurnText());
+    EXPECT_EQ(view.texts[1002], shown.MmsiText());
+    EXPECT_EQ(view.texts[1007], shown.LatitudeText());
+    EXPECT_EQ(view.texts[1012], shown.RateOfTurnText());
     EXPECT_EQ(view.texts[1033], "");
-    EXPECT_NE(view.texts[1002], Station(kStationA).MmsiText());
 }
 
-TEST_F(PollCycleTest, OwnVesselLastShowsOnlyOwnFieldsAndUpdate) {
-    source.Add(ais_lines::Position(kStationA, 54.5, 10.25, 7.5));
-    source.Add(ais_lines::Position(kOwn, 53.0, 8.0, 3.0, "!AIVDO"));
-    EXPECT_EQ(Tick(), kOwn);
-
-    const std::vector<int> order = {1006, 1031, 1027, 1028, 1029, 1030, 1032, 1033};
-    EXPECT_EQ(view.WrittenIds(), order);
-    AisTarget* own = nullptr;
-    ASSERT_TRUE(decoder.GetOwnVessel(own));
-    EXPECT_EQ(view.texts[1006], own->MmsiText());
-    EXPECT_EQ(view.texts[1027], own->LatitudeText());
-    EXPECT_EQ(view.texts[1032], own->TrueHeadingText());
+TEST_F(PollCycleTest, OwnVesselShowsOnlyItsFieldsAndUpdate) {
+    EXPECT_EQ(Tick({ais_lines::Position(kStationA, 54.5, 10.25, 7.5),
+                    ais_lines::Position(kOwn, 53.0, 8.0, 3.0, "!AIVDO")}),
+              kOwn);
+    EXPECT_EQ(view.writes, (std::vector<int>{1006, 1031, 1027, 1028, 1029, 1030, 1032, 1033}));
+    EXPECT_EQ(view.texts[1006], decoder.MmsiText());
+    EXPECT_EQ(view.texts[1027], decoder.LatitudeText());
+    EXPECT_EQ(view.texts[1032], decoder.TrueHeadingText());
     EXPECT_EQ(view.texts[1033], "Update");
-}
-
-TEST_F(PollCycleTest, StationAfterOwnVesselLeavesOwnFields) {
-    source.Add(ais_lines::Position(kOwn, 53.0, 8.0, 3.0, "!AIVDO"));
-    source.Add(ais_lines::Position(kStationA, 54.5, 10.25, 7.5));
-    EXPECT_EQ(Tick(), kStationA);
-    EXPECT_EQ(view.texts.count(1006), 0u);
-    EXPECT_EQ(view.texts.count(1027), 0u);
-    EXPECT_EQ(view.texts[1001], "1");
+    EXPECT_EQ(Tick({ais_lines::Position(kStationA, 54.5, 10.25, 7.5)}), kStationA);
+    EXPECT_EQ(view.writes.front(), 1001) << "the own fields stay";
     EXPECT_EQ(view.texts[1033], "");
 }
 
-TEST_F(PollCycleTest, StaticReportRefreshesOnItsSecondSentence) {
+TEST_F(PollCycleTest, StaticReportShowsOnItsSecondSentenceWithClearedPosition) {
     const auto [first, second] = ais_lines::Static(kStationA, "NORDSTERN", "DABC", "KIEL");
-    source.Add(first);
-    EXPECT_EQ(Tick(), 0u);
-    EXPECT_EQ(view.lines.size(), 1u);
+    EXPECT_EQ(Tick({first}), 0u);
     EXPECT_TRUE(view.writes.empty());
-
-    source.Add(second);
-    EXPECT_EQ(Tick(), kStationA);
-    EXPECT_EQ(view.texts[1005], "NORDSTERN");
-    EXPECT_EQ(view.texts[1004], "DABC");
-    EXPECT_EQ(view.texts[1021], "KIEL");
-    EXPECT_EQ(view.texts[1020], Station(kStationA).etaText);
-    EXPECT_EQ(view.texts[1003], Station(kStationA).ImoNumberText());
-}
-
-TEST_F(PollCycleTest, StaticOnlyStationShowsClearedPositionTexts) {
-    const auto [first, second] = ais_lines::Static(kStationA, "NORDSTERN", "DABC", "KIEL");
-    source.Add(first);
-    source.Add(second);
-    Tick();
+    EXPECT_EQ(Tick({second}), kStationA);
+    const AisTarget& shown = Station(kStationA);
     const AisTarget cleared;
-    EXPECT_EQ(view.texts[1007], cleared.LatitudeText());
-    EXPECT_EQ(view.texts[1008], cleared.LongitudeText());
-    EXPECT_EQ(view.texts[1009], cleared.SpeedOverGroundText());
-    EXPECT_EQ(view.texts[1010], cleared.CourseOverGroundText());
-    EXPECT_EQ(view.texts[1011], cleared.TrueHeadingText());
-    EXPECT_EQ(view.texts[1014], cleared.NavStatusText());
+    for (auto [id, text] : {std::pair{1005, std::string("NORDSTERN")},
+                            {1004, "DABC"},
+                            {1021, "KIEL"},
+                            {1020, shown.etaText},
+                            {1003, shown.ImoNumberText()},
+                            {1007, cleared.LatitudeText()},
+                            {1009, cleared.SpeedOverGroundText()},
+                            {1011, cleared.TrueHeadingText()},
+                            {1014, cleared.NavStatusText()}}) {
+        EXPECT_EQ(view.texts[id], text) << id;
+    }
 }
 
-TEST_F(PollCycleTest, OverlongLineIsCutToTheBufferLimit) {
-    source.Add(std::string(3000, 'x'));
-    Tick();
-    ASSERT_EQ(view.lines.size(), 1u);
-    EXPECT_EQ(view.lines[0].size(), 1024u);
+TEST(LineStore, NewestFirstCappedAndMadeFitForDisplay) {
+    LineStore store(3);
+    for (const std::string& line :
+         std::vector<std::string>{"0", "1", std::string("a\0b\tc\x7f\r\n\r\n", 10), "3",
+                                  std::string("45\xB0 N \x80\n")}) {
+        store.PushFront(line.data(), line.size());
+    }
+    ASSERT_EQ(store.Size(), 3u);
+    EXPECT_EQ(store.Line(0), "45\xB0 N \x80") << "high bytes kept as received";
+    EXPECT_EQ(store.Line(1), "3");
+    EXPECT_EQ(store.Line(2),
+              "a\xB7"
+              "b\xB7"
+              "c\xB7")
+        << "control bytes as dots, line end cut";
 }
 
 }  // namespace

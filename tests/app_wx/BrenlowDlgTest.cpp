@@ -1,238 +1,194 @@
+// The Linux window on COM7, a pseudo-terminal, in a private registry, on a private display.
+#include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/bmpbuttn.h>
+#include <wx/init.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include <algorithm>
-#include <map>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <thread>
 
+#include "app/wx/BrenlowDlg.h"
 #include "app/wx/ValueField.h"
 #include "res/DialogTemplate.h"
-#include "tests/app_wx/WindowFixture.h"
+#include "tests/support/MonitorPort.h"
 
 namespace {
 
-const wxColour kYellow(255, 255, 0);
-const wxColour kCyan(0, 255, 255);
-
-bool IsTargetField(int id) {
-    return (id >= 1001 && id <= 1005) || (id >= 1007 && id <= 1021);
-}
-bool IsOwnField(int id) {
-    return id == 1006 || (id >= 1027 && id <= 1032);
-}
-
-TEST_F(WindowTest, EveryControlOfTheTemplateExistsWithItsId) {
-    for (const res::DialogControl& c : res::MainDialogTemplate().controls) {
-        if (c.id > 0) {
-            const int id = c.id == res::kIdOk ? wxID_OK : c.id;
-            EXPECT_NE(dlg->FindWindow(id), nullptr) << c.id;
-        }
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(monitor.Make());
+        Open();
     }
-    auto* ok = Control<wxBitmapButton>(wxID_OK);
-    ASSERT_NE(ok, nullptr);
-    EXPECT_TRUE(ok->GetBitmap().IsOk());
-    EXPECT_EQ(dlg->GetTitle(), "Brenlow");
-    EXPECT_TRUE(dlg->GetIcons().GetIcon(32).IsOk());
-}
+    void TearDown() override { delete dlg; }
+    void Open() {
+        delete dlg;
+        dlg = new CBrenlowDlg(nullptr);
+        dlg->Show();
+        dlg->InitDialog();
+    }
+    // Runs the event loop until `done` holds, for at most ten seconds.
+    static bool RunEventsUntil(const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i) {
+            wxTheApp->Yield(true);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return done();
+    }
+    wxChoice* Box(int id) { return dynamic_cast<wxChoice*>(dlg->FindWindow(id)); }
+    MonitorPort monitor;
+    CBrenlowDlg* dlg = nullptr;
+};
 
-TEST_F(WindowTest, LabelsAndGroupsCarryTheTemplateTexts) {
+TEST_F(WindowTest, LayoutFollowsTheTemplate) {
     std::multiset<std::string> expected, shown;
     for (const res::DialogControl& c : res::MainDialogTemplate().controls) {
+        EXPECT_TRUE(c.id <= 0 || dlg->FindWindow(c.id == res::kIdOk ? wxID_OK : c.id)) << c.id;
         if (c.kind == res::ControlKind::Label || c.kind == res::ControlKind::GroupBox) {
             expected.insert(c.text);
         }
     }
+    std::vector<wxWindow*> placed;
+    const wxRect client(wxPoint(0, 0), dlg->GetClientSize());
     for (wxWindow* child : dlg->GetChildren()) {
         if (dynamic_cast<wxStaticText*>(child) || dynamic_cast<wxStaticBox*>(child)) {
             wxString label = child->GetLabel();
             label.Replace("\n", " ");  // wrapped labels
             shown.insert(label.utf8_string());
         }
+        if (dynamic_cast<wxStaticBox*>(child) == nullptr) {
+            EXPECT_TRUE(client.Contains(child->GetRect())) << child->GetLabel();
+            for (wxWindow* other : placed) {
+                EXPECT_FALSE(child->GetRect().Intersects(other->GetRect()))
+                    << child->GetId() << " overlaps " << other->GetId();
+            }
+            placed.push_back(child);
+        }
     }
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(shown.count("MSSI"), 2u);
-    EXPECT_EQ(shown.count("Desitantion"), 1u);
-    EXPECT_EQ(shown.count("Number of Targets"), 1u);
-    EXPECT_EQ(shown.count("Rate of Turn"), 1u);
-}
-
-TEST_F(WindowTest, ValueFieldsAreYellowForTargetsAndCyanForOwnVessel) {
-    int fields = 0;
     for (int id = 1001; id <= 1033; ++id) {
-        if (id >= res::kIdPortCombo && id <= res::kIdParityCombo) {
-            continue;
-        }
-        ValueField* field = dlg->Field(id);
-        ASSERT_NE(field, nullptr) << id;
-        ++fields;
-        if (IsTargetField(id)) {
-            EXPECT_EQ(field->FieldColour(), kYellow) << id;
-        } else if (IsOwnField(id)) {
-            EXPECT_EQ(field->FieldColour(), kCyan) << id;
-        } else {
-            EXPECT_FALSE(field->FieldColour().IsOk()) << id;
+        if (id < res::kIdPortCombo || id > res::kIdParityCombo) {
+            ValueField* field = dlg->Field(id);
+            ASSERT_NE(field, nullptr) << id;
+            const bool target = id <= 1005 || (id >= 1007 && id <= 1021);
+            const bool own = id == 1006 || (id >= 1027 && id <= 1032);
+            EXPECT_EQ(field->FieldColour(), target ? wxColour(255, 255, 0)
+                                            : own  ? wxColour(0, 255, 255)
+                                                   : wxColour())
+                << id;
         }
     }
-    EXPECT_EQ(fields, 28);
-}
-
-TEST_F(WindowTest, FieldsStartWithTheTemplateTexts) {
     EXPECT_EQ(dlg->Field(1033)->GetLabel(), "Static");
     EXPECT_TRUE(dlg->Field(1033)->IsCentred());
-    EXPECT_EQ(dlg->Field(1001)->GetLabel(), "");
-    EXPECT_TRUE(dlg->Field(1001)->IsCentred());
     EXPECT_EQ(dlg->Field(1010)->GetLabel(), " ");
-    EXPECT_EQ(dlg->Field(1030)->GetLabel(), " ");
-    EXPECT_EQ(dlg->Field(1002)->GetLabel(), "");
+    EXPECT_EQ(dlg->GetTitle(), "Brenlow");
+    EXPECT_TRUE(dlg->GetIcons().GetIcon(32).IsOk());
+    EXPECT_TRUE(dynamic_cast<wxBitmapButton*>(dlg->FindWindow(wxID_OK))->GetBitmap().IsOk());
 }
 
-TEST_F(WindowTest, ControlsDoNotOverlapAndFitTheWindow) {
-    std::vector<wxRect> rects;
-    std::vector<std::string> names;
-    const wxRect client(wxPoint(0, 0), dlg->GetClientSize());
-    for (wxWindow* child : dlg->GetChildren()) {
-        if (dynamic_cast<wxStaticBox*>(child) == nullptr) {
-            rects.push_back(child->GetRect());
-            names.push_back(
-                wxString::Format("%d:%s", child->GetId(), child->GetLabel()).utf8_string());
-            EXPECT_TRUE(client.Contains(child->GetRect())) << child->GetLabel();
-        }
-    }
-    for (size_t i = 0; i < rects.size(); ++i) {
-        for (size_t j = i + 1; j < rects.size(); ++j) {
-            EXPECT_FALSE(rects[i].Intersects(rects[j]))
-                << names[i] << " " << rects[i].x << "," << rects[i].y << " " << rects[i].width
-                << "x" << rects[i].height << " / " << names[j] << " " << rects[j].x << ","
-                << rects[j].y << " " << rects[j].width << "x" << rects[j].height;
-        }
-    }
-}
-
-TEST_F(WindowTest, StartShowsStoredSettingsOpensThePortAndRunsTheTimer) {
+TEST_F(WindowTest, ReceivedLinesAreListedAndDecoded) {
     EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
     EXPECT_TRUE(dlg->TimerRunning());
-    EXPECT_EQ(Control<wxChoice>(res::kIdPortCombo)->GetStringSelection(), "7");
-    EXPECT_EQ(Control<wxChoice>(res::kIdBaudCombo)->GetStringSelection(), "38400");
-    EXPECT_EQ(Control<wxChoice>(res::kIdParityCombo)->GetStringSelection(), "NONE");
-    EXPECT_EQ(Control<wxChoice>(res::kIdDataBitsCombo)->GetStringSelection(), "8");
-    EXPECT_EQ(Control<wxChoice>(res::kIdStopBitsCombo)->GetStringSelection(), "1");
-    EXPECT_EQ(Control<wxChoice>(res::kIdPortCombo)->GetString(0), "OFF");
-    EXPECT_EQ(Control<wxChoice>(res::kIdBaudCombo)->GetCount(), 9u);
-    EXPECT_EQ(Control<wxChoice>(res::kIdParityCombo)->GetString(4), "SPACE");
-}
-
-TEST_F(WindowTest, PortBoxNamesTheDeviceInItsTooltip) {
-    auto* box = Control<wxChoice>(res::kIdPortCombo);
-    ASSERT_NE(box->GetToolTip(), nullptr);
-    EXPECT_TRUE(box->GetToolTipText().StartsWith("/dev/")) << box->GetToolTipText();
-}
-
-TEST_F(WindowTest, TickListsAndDecodesReceivedLines) {
-    const std::vector<std::string> lines = CorpusLines(3);
-    ASSERT_EQ(lines.size(), 3u);
-    for (const std::string& line : lines) {
-        Send(line);
+    EXPECT_EQ(Box(res::kIdPortCombo)->GetStringSelection(), "7");
+    EXPECT_EQ(Box(res::kIdBaudCombo)->GetStringSelection(), "38400");
+    EXPECT_TRUE(Box(res::kIdPortCombo)->GetToolTipText().StartsWith("/dev/"));
+    std::ifstream corpus(BRENLOW_CORPUS_DIR "/real.nmea");
+    std::vector<std::string> lines;
+    for (std::string line; lines.size() < 3 && std::getline(corpus, line);) {
+        if (line.rfind("!AIVDM,1,1,", 0) == 0) {
+            lines.push_back(line);
+            ASSERT_TRUE(monitor.Send(line + "\r\n"));
+        }
     }
     ASSERT_TRUE(RunEventsUntil([&] { return dlg->LineList().Lines().Size() >= 3; }));
-    EXPECT_EQ(dlg->LineList().RowText(0), lines[2].substr(0, lines[2].size() - 2));
-    EXPECT_EQ(dlg->LineList().RowText(2), lines[0].substr(0, lines[0].size() - 2));
-    EXPECT_FALSE(dlg->Field(1001)->GetLabel().empty());
-    EXPECT_EQ(dlg->Field(1001)->GetLabel(),
-              wxString::Format("%d", dlg->Logic().m_decoder.TargetCount()));
+    EXPECT_EQ(dlg->LineList().RowText(0), lines[2]);
+    EXPECT_EQ(dlg->LineList().RowText(2), lines[0]);
+    EXPECT_EQ(dlg->Field(1001)->GetLabel(), std::to_string(dlg->Logic().m_decoder.TargetCount()));
     EXPECT_FALSE(dlg->Field(1002)->GetLabel().empty());
     EXPECT_EQ(dlg->Field(1033)->GetLabel(), "");
-}
 
-TEST_F(WindowTest, WindowsCodePageTextIsShownAsSuch) {
     dlg->SetControlText(1005, "45\xB0 \x80");
     EXPECT_EQ(dlg->Field(1005)->GetLabel(), wxString::FromUTF8("45\xC2\xB0 \xE2\x82\xAC"));
     dlg->InsertLineAtTop("caf\xE9\x81\r\n", 7);
     EXPECT_EQ(dlg->LineList().RowText(0), wxString::FromUTF8("caf\xC3\xA9\xEF\xBF\xBD"));
-}
-
-TEST_F(WindowTest, TextTooWideForItsFieldCanBeReadInTheTooltip) {
-    const std::string longType = "Cargo Ship Carring Hazardous Goods or Pollutant Category A";
-    dlg->SetControlText(1013, longType);
-    ASSERT_NE(dlg->Field(1013)->GetToolTip(), nullptr);
-    EXPECT_EQ(dlg->Field(1013)->GetToolTipText(), longType);
+    const std::string wide = "Cargo Ship Carring Hazardous Goods or Pollutant Category A";
+    dlg->SetControlText(1013, wide);
+    EXPECT_EQ(dlg->Field(1013)->GetToolTipText(), wide) << "too wide: readable in the tooltip";
     dlg->SetControlText(1013, "Tug");
     EXPECT_EQ(dlg->Field(1013)->GetToolTip(), nullptr);
-}
 
-TEST_F(WindowTest, ListKeepsTheNewestLineInViewAtTheTop) {
     LineListBox& list = dlg->LineList();
     for (int i = 0; i < 300; ++i) {
         const std::string line = "line " + std::to_string(i) + "\r\n";
         list.InsertLineAtTop(line.data(), line.size());
     }
-    EXPECT_EQ(list.GetVisibleRowsBegin(), 0u);
-    EXPECT_EQ(list.RowText(0), "line 299");
-}
-
-TEST_F(WindowTest, ScrolledListKeepsTheSameLinesInView) {
-    LineListBox& list = dlg->LineList();
-    for (int i = 0; i < 300; ++i) {
-        const std::string line = "line " + std::to_string(i);
-        list.InsertLineAtTop(line.data(), line.size());
-    }
+    EXPECT_EQ(list.GetVisibleRowsBegin(), 0u) << "the newest line in view at the top";
     list.ScrollToRow(100);
-    const wxString topText = list.RowText(list.GetVisibleRowsBegin());
+    const wxString top = list.RowText(list.GetVisibleRowsBegin());
     list.InsertLineAtTop("new", 3);
-    list.InsertLineAtTop("newer", 5);
-    EXPECT_EQ(list.RowText(list.GetVisibleRowsBegin()), topText);
+    EXPECT_EQ(list.RowText(list.GetVisibleRowsBegin()), top) << "a scrolled list stays";
 }
 
-TEST_F(WindowTest, OkClosesThePort) {
-    wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
-    click.SetEventObject(Control<wxWindow>(wxID_OK));
-    Control<wxWindow>(wxID_OK)->ProcessWindowEvent(click);
-    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
-    EXPECT_FALSE(dlg->TimerRunning());
-    EXPECT_EQ(dlg->GetReturnCode(), wxID_OK);
-    EXPECT_FALSE(dlg->IsShown());
-    EXPECT_EQ(Stored("Port Number"), 7u);
-}
-
-TEST_F(WindowTest, EscapeClosesThePort) {
-    wxKeyEvent key(wxEVT_CHAR_HOOK);
-    key.m_keyCode = WXK_ESCAPE;
-    dlg->ProcessWindowEvent(key);
-    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
-    EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL);
-    EXPECT_FALSE(dlg->IsShown());
-}
-
-TEST_F(WindowTest, CloseBoxClosesThePort) {
-    dlg->Close();
-    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
-    EXPECT_FALSE(dlg->IsShown());
-}
-
-TEST_F(WindowTest, ModalRunEndsOnEscapeWithThePortClosed) {
+TEST_F(WindowTest, EveryWayOutClosesThePortAndKeepsTheSettings) {
+    const std::function<void()> ways[] = {
+        [&] {
+            wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+            click.SetEventObject(dlg->FindWindow(wxID_OK));
+            dlg->FindWindow(wxID_OK)->ProcessWindowEvent(click);
+        },
+        [&] {
+            wxKeyEvent key(wxEVT_CHAR_HOOK);
+            key.m_keyCode = WXK_ESCAPE;
+            dlg->ProcessWindowEvent(key);
+        },
+        [&] { dlg->Close(); },
+    };
+    for (const auto& way : ways) {
+        Open();
+        way();
+        EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
+        EXPECT_FALSE(dlg->TimerRunning());
+        EXPECT_FALSE(dlg->IsShown());
+    }
+    Open();
+    wxChoice* baud = Box(res::kIdBaudCombo);
+    baud->SetSelection(baud->FindString("115200"));
+    wxCommandEvent choice(wxEVT_CHOICE, res::kIdBaudCombo);
+    choice.SetEventObject(baud);
+    choice.SetInt(baud->GetSelection());
+    baud->ProcessWindowEvent(choice);
+    EXPECT_EQ(dlg->Logic().m_link.baudRate, 115200);
+    EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
     delete dlg;
     dlg = new CBrenlowDlg(nullptr);
     bool openWhileRunning = false;
     dlg->CallAfter([&] {
         openWhileRunning = dlg->Logic().m_link.IsOpen() && dlg->TimerRunning();
-        wxKeyEvent key(wxEVT_CHAR_HOOK);
-        key.m_keyCode = WXK_ESCAPE;
-        dlg->ProcessWindowEvent(key);
+        dlg->Close();
     });
     EXPECT_EQ(dlg->ShowModal(), wxID_CANCEL);
     EXPECT_TRUE(openWhileRunning);
     EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
-}
-
-TEST_F(WindowTest, ChoiceInABoxRunsItsHandlerAndSettingsOutliveTheWindow) {
-    auto* baud = Control<wxChoice>(res::kIdBaudCombo);
-    Choose(res::kIdBaudCombo, baud->FindString("115200"));
-    EXPECT_EQ(dlg->Logic().m_link.baudRate, 115200);
-    EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
-    dlg->Close();
-    const std::string text = RegistryFileText();
-    EXPECT_NE(text.find("\\Veltmark\\"), std::string::npos);
-    EXPECT_NE(text.find("\"Baud Rate\"=dword:0001c200"), std::string::npos) << text;
-    EXPECT_NE(text.find("\"Port Number\"=dword:00000007"), std::string::npos);
+    EXPECT_EQ(MonitorPort::Stored("Baud Rate"), 115200u);
+    EXPECT_EQ(MonitorPort::Stored("Port Number"), 7u);
 }
 
 }  // namespace
+
+// The tests share one wx application; each builds its own dialog.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    wxApp::SetInstance(new wxApp());
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+        return 2;
+    }
+    const int result = RUN_ALL_TESTS();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return result;
+}

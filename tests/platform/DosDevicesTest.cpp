@@ -1,158 +1,71 @@
+// COM numbers for the serial devices of a fake /dev: lowest free first, kept across unplugging.
 #include "platform/DosDevices.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "platform/CommPort.h"
 #include "platform/posix/DeviceMap.h"
 #include "platform/posix/DeviceRoots.h"
 #include "serial/ListComPorts.h"
 
-namespace {
-
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
 
-constexpr const char* kReceiverId = "usb-Veltmark_AIS_Receiver_0042-if00-port0";
-
-// A fake /dev, /sys/class/tty and /dev/serial/by-id, and an empty device map.
-class DosDevicesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("brenlow-devices-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "dev/serial/by-id");
-        fs::create_directories(root / "sys");
-        fs::create_directories(root / "config");
-        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-        platform::posix::SetDeviceRoots({(root / "dev").string(), (root / "sys").string(),
-                                         (root / "dev/serial/by-id").string()});
-
-        Device("ttyACM0");
-        Device("ttyUSB0");
-        ById(kReceiverId, "ttyUSB0");
-        Uart("ttyS0", "4");  // a 16550A
-        Uart("ttyS1", "0");  // the kernel's placeholder without hardware
-        Device("ttyS2");     // no device behind it at all
-        Device("tty0");
-        Device("ttyUSBx");
-        Device("console");
+TEST(DosDevices, EachSerialDeviceGetsTheLowestFreeNumberAndKeepsIt) {
+    const fs::path root = fs::temp_directory_path() / ("brenlow-dev-" + std::to_string(getpid()));
+    const fs::path byId = root / "dev/serial/by-id/usb-Veltmark_AIS_Receiver_0042-if00-port0";
+    fs::create_directories(root / "dev/serial/by-id");
+    setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+    platform::posix::SetDeviceRoots(
+        {(root / "dev").string(), (root / "sys").string(), byId.parent_path().string()});
+    // ttyS2 has no device behind it; ttyS1 is the kernel's placeholder; the rest are no ports.
+    for (const char* name : {"ttyACM0", "ttyUSB0", "ttyS0", "ttyS1", "ttyS2", "tty0", "console"}) {
+        std::ofstream(root / "dev" / name) << "";
     }
-
-    void TearDown() override {
-        platform::posix::SetDeviceRoots({});
-        fs::remove_all(root);
-    }
-
-    void Device(const std::string& name) { std::ofstream(root / "dev" / name) << ""; }
-
-    void ById(const std::string& id, const std::string& name) {
-        fs::create_symlink("../../" + name, root / "dev/serial/by-id" / id);
-    }
-
-    void Uart(const std::string& name, const std::string& type) {
-        Device(name);
+    for (auto [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "0"}}) {
         fs::create_directories(root / "sys" / name / "device/driver");
         std::ofstream(root / "sys" / name / "type") << type << "\n";
     }
-
-    std::vector<std::string> Names() {
-        std::vector<char> buffer(65535);
-        uint32_t n = platform::QueryDosDeviceList(buffer.data(), 65535);
-        std::vector<std::string> names;
-        for (uint32_t at = 0; at < n && buffer[at] != '\0'; at += names.back().size() + 1) {
-            names.emplace_back(buffer.data() + at);
-        }
-        return names;
-    }
-
-    std::string LinkOf(int number) {
-        std::string text;
-        platform::posix::DeviceMap().LinkText(number, text);
-        return text;
-    }
-
-    std::string DeviceOf(int number) {
-        char out[4096];
-        return platform::ComPortDevice(number, out, sizeof out) ? out : "(none)";
-    }
-
-    fs::path root;
-};
-
-TEST_F(DosDevicesTest, EachRealSerialDeviceGetsTheLowestFreeNumber) {
-    EXPECT_THAT(Names(), ElementsAre("COM1", "COM2", "COM3"));
-    EXPECT_EQ(DeviceOf(1), fs::canonical(root / "dev/ttyACM0").string());
-    EXPECT_EQ(DeviceOf(2), fs::canonical(root / "dev/ttyS0").string());
-    EXPECT_EQ(DeviceOf(3), fs::canonical(root / "dev/ttyUSB0").string());
-    EXPECT_EQ(LinkOf(3), (root / "dev/serial/by-id" / kReceiverId).string());
-    EXPECT_THAT(Names(), ElementsAre("COM1", "COM2", "COM3"));  // nothing numbered twice
-}
-
-TEST_F(DosDevicesTest, ReceiverKeepsItsNumberAcrossUnplugging) {
-    Names();
-    fs::remove(root / "dev/serial/by-id" / kReceiverId);
-    fs::remove(root / "dev/ttyUSB0");
-    Device("ttyUSB1");  // another adapter, plugged in meanwhile
-    EXPECT_THAT(Names(), ElementsAre("COM1", "COM2", "COM4"));
-    EXPECT_FALSE(platform::ProbeComPort(3));
-    EXPECT_EQ(DeviceOf(3), (root / "dev/serial/by-id" / kReceiverId).string());
-
-    Device("ttyUSB2");  // the receiver is back under another kernel name
-    ById(kReceiverId, "ttyUSB2");
-    EXPECT_THAT(Names(), ElementsAre("COM1", "COM2", "COM3", "COM4"));
-    EXPECT_EQ(DeviceOf(3), fs::canonical(root / "dev/ttyUSB2").string());
-    EXPECT_TRUE(platform::ProbeComPort(3));
-}
-
-TEST_F(DosDevicesTest, UserMappingIsKept) {
+    fs::create_symlink("../../ttyUSB0", byId);
     platform::posix::DeviceMap map;
     fs::create_directories(map.Directory());
-    fs::create_symlink(root / "dev/ttyUSB0", map.EntryPath(1));
-    fs::create_symlink(root / "dev/ttyS2", map.EntryPath(9));
-    fs::create_symlink(root / "dev/gone", map.EntryPath(4));
-    EXPECT_THAT(Names(), ElementsAre("COM1", "COM2", "COM3", "COM9"));
-    EXPECT_EQ(LinkOf(1), (root / "dev/ttyUSB0").string());
-    EXPECT_EQ(DeviceOf(2), fs::canonical(root / "dev/ttyACM0").string());
-    EXPECT_EQ(DeviceOf(3), fs::canonical(root / "dev/ttyS0").string());
-    EXPECT_FALSE(platform::ProbeComPort(4));
-    EXPECT_FALSE(platform::ProbeComPort(5));
-}
+    fs::create_symlink(root / "dev/ttyS2", map.EntryPath(9));  // the user's own mapping
+    auto ports = [] {
+        std::vector<unsigned> list = {99};
+        ListComPorts(list);
+        return list;
+    };
+    auto device = [](int number) {
+        char out[4096];
+        return platform::ComPortDevice(number, out, sizeof out) ? std::string(out) : "(none)";
+    };
+    auto real = [&](const char* name) { return fs::canonical(root / "dev" / name).string(); };
+    EXPECT_EQ(ports(), (std::vector<unsigned>{1, 2, 3, 9}));
+    EXPECT_EQ(ports(), (std::vector<unsigned>{1, 2, 3, 9})) << "nothing numbered twice";
+    EXPECT_EQ(device(1), real("ttyACM0"));
+    EXPECT_EQ(device(2), real("ttyS0"));
+    EXPECT_EQ(device(3), real("ttyUSB0"));
+    char small[20], exact[21];
+    EXPECT_EQ(platform::QueryDosDeviceList(small, sizeof small), 0u) << "a list that does not fit";
+    ASSERT_EQ(platform::QueryDosDeviceList(exact, sizeof exact), 21u);
+    EXPECT_EQ(std::string(exact, 21), std::string("COM1\0COM2\0COM3\0COM9\0\0", 21));
+    EXPECT_FALSE(platform::ComPortDevice(1, small, 4));
+    EXPECT_EQ(platform::CommOpen(1, 19200, 'N', 8, 1), platform::kInvalidCommHandle)
+        << "a device that is no terminal";
 
-TEST_F(DosDevicesTest, ListThatDoesNotFitGivesNothing) {
-    char small[10];
-    EXPECT_EQ(platform::QueryDosDeviceList(small, sizeof small), 0u);
-    char exact[16];
-    EXPECT_EQ(platform::QueryDosDeviceList(exact, sizeof exact), 16u);
-    EXPECT_EQ(std::string(exact, 16), std::string("COM1\0COM2\0COM3\0\0", 16));
+    fs::remove(byId);
+    fs::remove(root / "dev/ttyUSB0");
+    std::ofstream(root / "dev/ttyUSB1") << "";  // another adapter, plugged in meanwhile
+    EXPECT_EQ(ports(), (std::vector<unsigned>{1, 2, 4, 9}));
+    EXPECT_FALSE(platform::ProbeComPort(3));
+    EXPECT_EQ(device(3), byId.string()) << "the receiver keeps its number";
+    std::ofstream(root / "dev/ttyUSB2") << "";  // back under another kernel name
+    fs::create_symlink("../../ttyUSB2", byId);
+    EXPECT_EQ(ports(), (std::vector<unsigned>{1, 2, 3, 4, 9}));
+    EXPECT_EQ(device(3), real("ttyUSB2"));
+    platform::posix::SetDeviceRoots({});
+    fs::remove_all(root);
 }
-
-TEST_F(DosDevicesTest, PortDiscoveryListsTheMappedPorts) {
-    std::vector<unsigned> ports = {99};
-    ListComPorts(ports);
-    EXPECT_THAT(ports, ElementsAre(1u, 2u, 3u));
-}
-
-TEST_F(DosDevicesTest, ComPortDeviceNeedsRoom) {
-    Names();
-    char tiny[4];
-    EXPECT_FALSE(platform::ComPortDevice(1, tiny, sizeof tiny));
-    EXPECT_FALSE(platform::ComPortDevice(7, tiny, sizeof tiny));
-}
-
-TEST_F(DosDevicesTest, DeviceThatIsNoTerminalDoesNotOpen) {
-    Names();
-    EXPECT_EQ(platform::CommOpen(1, 19200, 'N', 8, 1), platform::kInvalidCommHandle);
-    EXPECT_EQ(platform::CommOpen(8, 19200, 'N', 8, 1), platform::kInvalidCommHandle);
-}
-
-}  // namespace

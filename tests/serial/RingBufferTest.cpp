@@ -1,3 +1,4 @@
+// The receive ring: lines out oldest first, across the wrap, and what overflow keeps.
 #include "serial/RingBuffer.h"
 
 #include <gtest/gtest.h>
@@ -6,175 +7,88 @@
 
 namespace {
 
-class RingBufferTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_NE(ring.Allocate(0), nullptr); }
-
-    void Put(const std::string& bytes) {
-        ring.Put(bytes.data(), static_cast<uint32_t>(bytes.size()));
+struct Ring : RingBuffer {
+    explicit Ring(uint32_t size = 16) { Allocate(size); }
+    Ring& operator<<(const std::string& bytes) {
+        Put(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        return *this;
     }
-
-    // The line TakeLine gives, as a string with its exact bytes.
-    std::string Take(uint32_t limit = 1024, int peek = 0) {
-        std::string out(limit + 1, '#');
-        uint32_t n = ring.TakeLine(out.data(), limit, '\n', peek);
+    std::string Take(uint32_t limit = 64, int peek = 0, char terminator = '\n') {
+        std::string out(size + 1, '#');
+        const uint32_t n = TakeLine(out.data(), limit, terminator, peek);
         EXPECT_EQ(out[n], '\0');
         return out.substr(0, n);
     }
-
-    std::string Held() {
-        std::string out(ring.Count() + 1, '#');
-        uint32_t n = ring.CopyOut(out.data());
-        EXPECT_EQ(out[n], '\0');
-        return out.substr(0, n);
+    std::string Held() const {
+        std::string out(Count() + 1, '#');
+        return out.substr(0, CopyOut(out.data()));
     }
-
-    RingBuffer ring;
 };
 
-TEST_F(RingBufferTest, AllocateGivesEmptyDefaultStorage) {
-    EXPECT_EQ(ring.size, 4096u);
-    EXPECT_EQ(ring.Count(), 0u);
-    EXPECT_EQ(Take(), "");
-}
-
-TEST_F(RingBufferTest, PutWithoutLengthTakesText) {
-    ring.Put("AB", 0);
-    EXPECT_EQ(Held(), "AB");
+TEST(RingBuffer, LinesComeOutWholeAndOldestFirst) {
+    Ring ring(0);
+    EXPECT_EQ(ring.size, RingBuffer::kDefaultSize);
+    EXPECT_EQ(ring.Take(), "");
+    ring.Put("XY", 0);
     ring.Put("", 0);
-    EXPECT_EQ(ring.Count(), 2u);
-}
-
-TEST_F(RingBufferTest, PartialLineWaitsForItsTerminator) {
-    Put("XYZ");
-    EXPECT_EQ(Take(), "");
-    EXPECT_EQ(Held(), "XYZ");
-    Put("\r\n");
-    EXPECT_EQ(Take(), "XYZ\r\n");
+    EXPECT_EQ(ring.Take(), "") << "a partial line waits";
+    EXPECT_EQ(ring.Held(), "XY");
+    ring << "Z\r\n" << std::string("A\0B\n", 4) << "\n";
+    EXPECT_EQ(ring.Take(), "XYZ\r\n");
+    EXPECT_EQ(ring.Take(), std::string("A\0B\n", 4));
+    EXPECT_EQ(ring.Take(), "\n");
     EXPECT_EQ(ring.Count(), 0u);
     EXPECT_EQ(ring.readIndex, 0u);
     EXPECT_EQ(ring.lastIndex, 0u);
+    ring << "Q";
+    ring << "R\nS\n";
+    EXPECT_EQ(ring.Take(64, 1), "QR\n") << "a peek leaves the line";
+    EXPECT_EQ(ring.Take(0), "QR\n") << "limit 0: the whole ring";
+    EXPECT_EQ(ring.Take(), "S\n");
+    ring << std::string("ab\0c", 4);
+    EXPECT_EQ(ring.Take(10, 0, '\0'), std::string("ab\0c", 4)) << "no terminator: all held";
 }
 
-TEST_F(RingBufferTest, LinesComeOutOldestFirst) {
-    Put("A\nB\n");
-    EXPECT_EQ(Take(), "A\n");
-    EXPECT_EQ(Take(), "B\n");
-    EXPECT_EQ(Take(), "");
-}
-
-TEST_F(RingBufferTest, SingleByteIntoEmptyBufferIsKept) {
-    Put("Q");
-    Put("R\n");
-    EXPECT_EQ(Take(), "QR\n");
-}
-
-TEST_F(RingBufferTest, SingleHeldTerminatorIsTaken) {
-    Put("\n");
-    EXPECT_EQ(Take(), "\n");
-    EXPECT_EQ(ring.Count(), 0u);
-}
-
-TEST_F(RingBufferTest, NulBytesAreOrdinaryLineBytes) {
-    Put(std::string("A\0B\n", 4));
-    EXPECT_EQ(Take(), std::string("A\0B\n", 4));
-    Put(std::string("\0\n", 2));
-    EXPECT_EQ(Take(), std::string("\0\n", 2));
-}
-
-TEST_F(RingBufferTest, LineAcrossTheEndOfStorageComesOutWhole) {
-    Put(std::string(4090, 'a') + "\n01234");
-    Take(4096);
-    Put("56789\n");  // continues at index 0
-    EXPECT_LT(ring.lastIndex, ring.readIndex);
-    uint32_t firstRun = 0;
-    EXPECT_EQ(ring.Count(&firstRun), 11u);
+TEST(RingBuffer, WrapAroundTheEndOfStorage) {
+    Ring ring;
+    ring << "0123456789\nabc";
+    ring.Take();
+    EXPECT_EQ(ring.Count(), 3u);
+    uint32_t firstRun = 99;
+    ring << "de";
+    ring.Count(&firstRun);
+    EXPECT_EQ(firstRun, 99u) << "held bytes that end at the end of storage do not wrap";
+    EXPECT_EQ(ring.lastIndex, 15u);
+    ring << "fg\n";
+    EXPECT_EQ(ring.lastIndex, 2u);
+    EXPECT_EQ(ring.Count(&firstRun), 8u);
     EXPECT_EQ(firstRun, 5u);
-    EXPECT_EQ(Take(), "0123456789\n");
-    EXPECT_EQ(ring.Count(), 0u);
+    EXPECT_EQ(ring.Take(), "abcdefg\n");
+    ring << "0123456789abc\n"
+         << "x\n";  // terminator found in the second run
+    ring.Take();
+    EXPECT_EQ(ring.Take(), "x\n");
 }
 
-TEST_F(RingBufferTest, TerminatorInSecondRunIsFound) {
-    Put(std::string(4093, 'a') + "\nab");
-    Take(4096);
-    Put("cdef");
-    Put("gh\n");
-    EXPECT_EQ(Take(), "abcdefgh\n");
-}
-
-TEST_F(RingBufferTest, PutEndingAtEndOfStorageContinuesAtZero) {
-    Put(std::string(4000, 'a') + "\n");
-    Put(std::string(95, 'b'));
-    EXPECT_EQ(ring.lastIndex, 4095u);
-    Take(4096);
-    Put("c\n");
-    EXPECT_EQ(ring.lastIndex, 1u);
-    EXPECT_EQ(Take(), std::string(95, 'b') + "c\n");
-}
-
-TEST_F(RingBufferTest, OverflowKeepsNewestBytes) {
-    Put(std::string(3000, 'o'));
-    Put(std::string(2000, 'n') + "\n");
-    EXPECT_EQ(ring.Count(), 4096u);
-    std::string held = Held();
-    EXPECT_EQ(held.substr(0, 2095), std::string(2095, 'o'));
-    EXPECT_EQ(held.substr(2095), std::string(2000, 'n') + "\n");
-    EXPECT_EQ(ring.readIndex, (ring.lastIndex + 1) % 4096);
-}
-
-TEST_F(RingBufferTest, OversizedPutKeepsItsFirstBytes) {
-    Put(std::string(4096, 'f') + std::string(904, 'x'));
-    EXPECT_EQ(ring.readIndex, 0u);
-    EXPECT_EQ(ring.lastIndex, 4095u);
-    EXPECT_EQ(Held(), std::string(4096, 'f'));
-}
-
-TEST_F(RingBufferTest, LongLineGivesItsTailAndIsConsumedWhole) {
-    std::string line;
-    for (int i = 0; i < 1999; ++i) {
-        line += static_cast<char>('a' + i % 26);
-    }
-    line += "\n";
-    Put(line + "next\n");
-    EXPECT_EQ(Take(1024), line.substr(2000 - 1024));
-    EXPECT_EQ(Take(1024), "next\n");
-}
-
-TEST_F(RingBufferTest, PeekLeavesTheLine) {
-    Put("A\nB\n");
-    EXPECT_EQ(Take(1024, 1), "A\n");
-    EXPECT_EQ(Take(1024, 1), "A\n");
-    EXPECT_EQ(Take(), "A\n");
-    EXPECT_EQ(Take(), "B\n");
-}
-
-TEST_F(RingBufferTest, ResetKeepsStorage) {
-    Put("stale");
+TEST(RingBuffer, OverflowAndOverlongLines) {
+    Ring ring;
+    ring << "old-old-old"
+         << "new-new-new\n";
+    EXPECT_EQ(ring.Count(), 16u);
+    EXPECT_EQ(ring.Held(), "-oldnew-new-new\n") << "the newest bytes stay";
+    EXPECT_EQ(ring.readIndex, (ring.lastIndex + 1) % 16);
+    ring.Reset();
+    ring << "0123456789abcdefXYZ";
+    EXPECT_EQ(ring.Held(), "0123456789abcdef") << "an oversized put keeps its first bytes";
     ring.Reset();
     EXPECT_NE(ring.storage, nullptr);
-    Put("new\n");
-    EXPECT_EQ(ring.readIndex, 0u);
-    EXPECT_EQ(Take(), "new\n");
-}
-
-TEST_F(RingBufferTest, NulTerminatorTakesEverythingHeld) {
-    Put(std::string("ab\0c", 4));
-    std::string out(11, '#');
-    EXPECT_EQ(ring.TakeLine(out.data(), 10, '\0', 0), 4u);
-    EXPECT_EQ(out.substr(0, 5), std::string("ab\0c\0", 5));
-    EXPECT_EQ(ring.Count(), 0u);
-}
-
-TEST(RingBufferUnallocated, IgnoresInputAndGivesNothing) {
-    RingBuffer ring;
-    ring.Put("A\n", 2);
-    char out[8] = "junk";
-    EXPECT_EQ(ring.TakeLine(out, 7, '\n', 0), 0u);
-    EXPECT_EQ(out[0], '\0');
-    ring.Allocate(16);
+    ring << "0123456789\nok\n";
+    EXPECT_EQ(ring.Take(4), "789\n") << "a longer line gives its tail";
+    EXPECT_EQ(ring.Take(4), "ok\n");
     ring.Release();
+    ring << "A\n";
     EXPECT_EQ(ring.storage, nullptr);
-    EXPECT_EQ(ring.size, 0u);
+    EXPECT_EQ(ring.Take(), "");
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
+// The settings store: where values land, what reads give, and a registry that refuses writes.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
 #include <vector>
 
-#include "platform/Registry.h"
 #include "settings/ModuleInfo.h"
 #include "settings/SettingsState.h"
 #include "settings/SettingsStore.h"
@@ -15,46 +13,34 @@ namespace {
 constexpr char kSection[] = "AIS Unit";
 constexpr char kUnitKey[] = "Software\\Veltmark\\Brenlow\\AIS Unit";
 
-struct RawValue {
-    bool found = false;
-    uint32_t type = 0;
-    std::vector<uint8_t> data;
-};
-
-// A value as the registry holds it, read past the store.
-RawValue ReadRaw(const char* keyPath, const char* name) {
-    RawValue raw;
+// A value as the registry holds it, read past the store; type 0 when missing.
+std::pair<uint32_t, std::vector<uint8_t>> Raw(const std::string& keyPath, const char* name) {
     platform::RegKey key = nullptr;
-    if (platform::RegistryOpenKey(platform::CurrentUserKey(), keyPath, &key) !=
-        platform::kRegSuccess) {
-        return raw;
+    uint32_t type = 0, size = 64;
+    std::vector<uint8_t> data(size);
+    if (platform::RegistryOpenKey(platform::CurrentUserKey(), keyPath.c_str(), &key) == 0) {
+        if (platform::RegistryQueryValue(key, name, &type, data.data(), &size) != 0) {
+            type = 0;
+        }
+        platform::RegistryCloseKey(key);
     }
-    uint32_t size = 0;
-    if (platform::RegistryQueryValue(key, name, &raw.type, nullptr, &size) ==
-        platform::kRegSuccess) {
-        raw.data.resize(size);
-        raw.found = platform::RegistryQueryValue(key, name, &raw.type, raw.data.data(), &size) ==
-                    platform::kRegSuccess;
-    }
-    platform::RegistryCloseKey(key);
-    return raw;
+    data.resize(type != 0 ? size : 0);
+    return {type, data};
 }
-
-std::vector<uint8_t> DwordBytes(uint32_t value) {
-    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+std::pair<uint32_t, std::vector<uint8_t>> Dword(uint32_t v) {
+    return {platform::kRegTypeDword,
+            {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}};
 }
-
-bool ChainIsClosed() {
+bool ChainClosed() {
     for (platform::RegKey key : keyStack) {
-        if (key != nullptr)
+        if (key != nullptr) {
             return false;
+        }
     }
     return true;
 }
 
-// Every test runs as the delivered program would: company "Veltmark", executable "Brenlow",
-// whatever this test program is called.
+// Runs as the delivered program would: company "Veltmark", executable "Brenlow".
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -63,147 +49,82 @@ protected:
         ModuleInfo::fileTitle = "Brenlow";
         SettingsScope scope;
     }
-
     RegistrySandbox sandbox;
 };
 
-TEST_F(SettingsStoreTest, FirstRunStoresTheDefaultAsDword) {
+TEST_F(SettingsStoreTest, ReadsStoreTheirDefaultAndGiveWhole32Bits) {
     EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 19200u);
-
-    const RawValue stored = ReadRaw(kUnitKey, "Baud Rate");
-    ASSERT_TRUE(stored.found);
-    EXPECT_EQ(stored.type, platform::kRegTypeDword);
-    EXPECT_EQ(stored.data, DwordBytes(19200));
-    EXPECT_TRUE(ChainIsClosed());
+    EXPECT_EQ(Raw(kUnitKey, "Baud Rate"), Dword(19200));
+    EXPECT_TRUE(ChainClosed());
+    ASSERT_TRUE(WriteDword("ais unit", "BAUD RATE", 0xFFFFFFFFu)) << "names ignore case";
+    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 0xFFFFFFFFu);
+    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 0xFFFFFFFFu);
 }
 
-TEST_F(SettingsStoreTest, StoredValueWinsOverTheDefault) {
-    ASSERT_TRUE(WriteDword(kSection, "Baud Rate", 4800));
-    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 4800u);
-    EXPECT_EQ(ReadRaw(kUnitKey, "Baud Rate").data, DwordBytes(4800));
-}
-
-TEST_F(SettingsStoreTest, ValuesReadBackAsWhole32Bits) {
-    ASSERT_TRUE(WriteDword(kSection, "Port Number", 65539));
-    ASSERT_TRUE(WriteDword(kSection, "Stop Bits", 0xFFFFFFFFu));
-    EXPECT_EQ(ReadDword(kSection, "Port Number", 0), 65539u);
-    EXPECT_EQ(ReadDword(kSection, "Stop Bits", 1), 0xFFFFFFFFu);
-}
-
-TEST_F(SettingsStoreTest, OtherTypeThatFitsReadsZeroAndIsKept) {
-    const uint8_t binary[4] = {1, 2, 3, 4};
-    const char text[] = "ab";
-    const uint8_t shortDword[2] = {7, 0};
-    ASSERT_TRUE(sandbox.SetRawValue(kUnitKey, "Parity", platform::kRegTypeBinary, binary, 4));
-    ASSERT_TRUE(sandbox.SetRawValue(kUnitKey, "Data Bits", platform::kRegTypeString, text, 3));
-    ASSERT_TRUE(sandbox.SetRawValue(kUnitKey, "Stop Bits", platform::kRegTypeDword, shortDword, 2));
-
-    EXPECT_EQ(ReadDword(kSection, "Parity", 2), 0u);
-    EXPECT_EQ(ReadDword(kSection, "Data Bits", 8), 0u);
-    EXPECT_EQ(ReadDword(kSection, "Stop Bits", 1), 0u);
-
-    EXPECT_EQ(ReadRaw(kUnitKey, "Parity").type, platform::kRegTypeBinary);
-    EXPECT_EQ(ReadRaw(kUnitKey, "Parity").data, std::vector<uint8_t>(binary, binary + 4));
-    EXPECT_EQ(ReadRaw(kUnitKey, "Data Bits").type, platform::kRegTypeString);
-    EXPECT_EQ(ReadRaw(kUnitKey, "Stop Bits").data,
-              std::vector<uint8_t>(shortDword, shortDword + 2));
-}
-
-TEST_F(SettingsStoreTest, ValueTooLargeReadsTheDefaultWhichReplacesIt) {
-    const char text[] = "a long text";
-    ASSERT_TRUE(
-        sandbox.SetRawValue(kUnitKey, "Data Bits", platform::kRegTypeString, text, sizeof text));
-    EXPECT_EQ(ReadDword(kSection, "Data Bits", 8), 8u);
-
-    const RawValue replaced = ReadRaw(kUnitKey, "Data Bits");
-    EXPECT_EQ(replaced.type, platform::kRegTypeDword);
-    EXPECT_EQ(replaced.data, DwordBytes(8));
-}
-
-TEST_F(SettingsStoreTest, ValueNamesAreCaseInsensitive) {
-    ASSERT_TRUE(WriteDword("ais unit", "BAUD RATE", 38400));
-    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 38400u);
-}
-
-TEST_F(SettingsStoreTest, KeyPathFollowsApplicationAndSection) {
-    EXPECT_EQ(BuildKeyPath(kSection), "Software\\Veltmark\\Brenlow\\AIS Unit");
-    EXPECT_EQ(BuildKeyPath(nullptr), "Software\\Veltmark\\Brenlow");
-    appKeyName.clear();
-    EXPECT_EQ(BuildKeyPath(kSection), "Software\\Veltmark\\AIS Unit");
-    EXPECT_EQ(BuildKeyPath(nullptr), "Software\\Veltmark");
-}
-
-TEST_F(SettingsStoreTest, EmptyCompanyNameGivesPellgarth) {
-    SetRegistryCompanyName("");
-    EXPECT_EQ(CompanyKeyName(), "Pellgarth");
-    SetRegistryCompanyName(nullptr);
-    EXPECT_EQ(CompanyKeyName(), "Pellgarth");
-
-    EXPECT_EQ(ReadDword(kSection, "Data Bits", 8), 8u);
-    EXPECT_EQ(ReadRaw("Software\\Pellgarth\\Brenlow\\AIS Unit", "Data Bits").data, DwordBytes(8));
-    EXPECT_FALSE(ReadRaw(kUnitKey, "Data Bits").found);
-}
-
-TEST_F(SettingsStoreTest, WithoutApplicationNameSettingsSitUnderTheCompany) {
-    appKeyName.clear();
-    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 19200u);
-    EXPECT_EQ(ReadRaw("Software\\Veltmark\\AIS Unit", "Baud Rate").data, DwordBytes(19200));
-    EXPECT_FALSE(ReadRaw(kUnitKey, "Baud Rate").found);
-}
-
-TEST_F(SettingsStoreTest, WithoutSectionValuesSitInTheApplicationKey) {
-    platform::RegKey deepest = nullptr;
-    EXPECT_EQ(OpenKeyChain(nullptr, &deepest), 3);
-    EXPECT_EQ(deepest, keyStack[2]);
-    CloseKeyChain();
-    EXPECT_TRUE(ChainIsClosed());
-
-    ASSERT_TRUE(WriteDword(nullptr, "Port Number", 4));
-    EXPECT_EQ(ReadRaw("Software\\Veltmark\\Brenlow", "Port Number").data, DwordBytes(4));
-}
-
-TEST_F(SettingsStoreTest, KeyChainOpensEveryLevelAndClosesThemAll) {
-    platform::RegKey deepest = nullptr;
-    ASSERT_EQ(OpenKeyChain(kSection, &deepest), 4);
-    EXPECT_EQ(deepest, keyStack[3]);
-    for (platform::RegKey key : keyStack) {
-        EXPECT_NE(key, nullptr);
+TEST_F(SettingsStoreTest, ValuesOfOtherTypesReadZeroAndAreKeptUnlessTooLarge) {
+    const struct {
+        uint32_t type;
+        std::vector<uint8_t> data;
+        uint32_t read;
+        bool kept;
+    } cases[] = {{platform::kRegTypeBinary, {1, 2, 3, 4}, 0, true},
+                 {platform::kRegTypeString, {'a', 'b', 0}, 0, true},
+                 {platform::kRegTypeDword, {7, 0}, 0, true},
+                 {platform::kRegTypeString, {'l', 'o', 'n', 'g', 0}, 8, false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(sandbox.SetRawValue(kUnitKey, "Data Bits", c.type, c.data.data(),
+                                        static_cast<uint32_t>(c.data.size())));
+        EXPECT_EQ(ReadDword(kSection, "Data Bits", 8), c.read);
+        const auto expected = c.kept ? std::pair{c.type, c.data} : Dword(8);
+        EXPECT_EQ(Raw(kUnitKey, "Data Bits"), expected);
     }
-    CloseKeyChain();
-    EXPECT_TRUE(ChainIsClosed());
 }
 
-TEST_F(SettingsStoreTest, RenamedExecutableKeepsSettingsOfItsOwn) {
-    ASSERT_TRUE(WriteDword(kSection, "Port Number", 7));
-
-    ModuleInfo::fileTitle = "Other";
-    SettingsScope scope;
-    EXPECT_EQ(ReadDword(kSection, "Port Number", 0), 0u);
-    EXPECT_EQ(ReadRaw("Software\\Veltmark\\Other\\AIS Unit", "Port Number").data, DwordBytes(0));
-    EXPECT_EQ(ReadRaw(kUnitKey, "Port Number").data, DwordBytes(7));
-}
-
-TEST_F(SettingsStoreTest, FileTitleIsLearnedOnceFromTheRunningExecutable) {
+TEST_F(SettingsStoreTest, KeyPathFollowsCompanyApplicationAndSection) {
+    const struct {
+        const char* company;
+        const char* application;
+        const char* section;
+        const char* path;
+    } cases[] = {
+        {"Veltmark", "Brenlow", kSection, kUnitKey},
+        {"Veltmark", "Brenlow", nullptr, "Software\\Veltmark\\Brenlow"},
+        {"", "Brenlow", kSection, "Software\\Pellgarth\\Brenlow\\AIS Unit"},
+        {nullptr, "Other", "", "Software\\Pellgarth\\Other"},
+        {"Veltmark", "", kSection, "Software\\Veltmark\\AIS Unit"},
+    };
+    uint32_t value = 5;  // a new one for every path
+    for (const auto& c : cases) {
+        ++value;
+        SetRegistryCompanyName(c.company);
+        SettingsScope scope;
+        appKeyName = c.application;
+        EXPECT_EQ(BuildKeyPath(c.section), c.path);
+        EXPECT_EQ(ReadDword(c.section, "Port Number", value), value);
+        EXPECT_EQ(Raw(c.path, "Port Number"), Dword(value)) << c.path;
+        platform::RegKey deepest = nullptr;
+        const int depth = OpenKeyChain(c.section, &deepest);
+        EXPECT_EQ(depth, 4 - (*c.application == '\0') - (c.section == nullptr || *c.section == 0));
+        EXPECT_EQ(deepest, keyStack[depth - 1]);
+        CloseKeyChain();
+        EXPECT_TRUE(ChainClosed());
+    }
     ModuleInfo::fileTitle.clear();
-    SettingsScope first;
-    EXPECT_EQ(FileTitle(), "test_settings");
+    SettingsScope learned;
+    EXPECT_EQ(FileTitle(), "test_settings") << "learned from the running executable";
     EXPECT_EQ(appKeyName, "test_settings");
-
-    ModuleInfo::fileTitle = "Other";
-    SettingsScope second;
-    EXPECT_EQ(FileTitle(), "Other");
-    EXPECT_EQ(appKeyName, "Other");
 }
 
-TEST(FileTitleOf, DropsDirectoryDriveAndExtension) {
-    EXPECT_EQ(FileTitleOf("/x/y/Other.exe"), "Other");
-    EXPECT_EQ(FileTitleOf("/x/y/Brenlow"), "Brenlow");
-    EXPECT_EQ(FileTitleOf("C:\\Program Files\\Veltmark\\Brenlow.exe"), "Brenlow");
-    EXPECT_EQ(FileTitleOf("C:Brenlow.exe"), "Brenlow");
-    EXPECT_EQ(FileTitleOf("/opt/app.v2/Brenlow"), "Brenlow");
-    EXPECT_EQ(FileTitleOf("/x/Brenlow.tar.gz"), "Brenlow.tar");
-    EXPECT_EQ(FileTitleOf("/x/y/"), "");
-    EXPECT_EQ(FileTitleOf(""), "");
+TEST(FileTitleOf, DropsDriveDirectoryAndExtension) {
+    for (auto [path, title] : {std::pair{"/x/y/Other.exe", "Other"},
+                               {"C:\\Program Files\\Veltmark\\Brenlow.exe", "Brenlow"},
+                               {"C:Brenlow.exe", "Brenlow"},
+                               {"/opt/app.v2/Brenlow", "Brenlow"},
+                               {"/x/Brenlow.tar.gz", "Brenlow.tar"},
+                               {"/x/y/", ""},
+                               {"", ""}}) {
+        EXPECT_EQ(FileTitleOf(path), title) << path;
+    }
     EXPECT_EQ(FileTitleOf(nullptr), "");
 }
 
@@ -212,24 +133,15 @@ TEST_F(SettingsStoreTest, RefusedWritesFailAndReadsGiveDefaults) {
     if (!sandbox.DenyWrites()) {
         GTEST_SKIP() << "this platform cannot refuse registry writes here";
     }
+    EXPECT_FALSE(WriteDword(kSection, "Baud Rate", 9600));
+    EXPECT_TRUE(ChainClosed());
     EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 4800u);
     EXPECT_EQ(ReadDword(kSection, "Parity", 2), 2u);
-    EXPECT_FALSE(ReadRaw(kUnitKey, "Parity").found);
-    EXPECT_FALSE(WriteDword(kSection, "Baud Rate", 9600));
-    EXPECT_TRUE(ChainIsClosed());
-    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 4800u);
-}
-
-TEST_F(SettingsStoreTest, RefusedWritesOnAFreshRegistryGiveDefaults) {
-    if (!sandbox.DenyWrites()) {
-        GTEST_SKIP() << "this platform cannot refuse registry writes here";
-    }
-    platform::RegKey deepest = nullptr;
-    EXPECT_EQ(OpenKeyChain(kSection, &deepest), 0);
-    EXPECT_TRUE(ChainIsClosed());
-    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 19200u);
+    EXPECT_EQ(Raw(kUnitKey, "Parity").first, 0u);
+    SetRegistryCompanyName("Fresh");
+    EXPECT_EQ(OpenKeyChain(kSection, nullptr), 0) << "no key can be made";
+    EXPECT_TRUE(ChainClosed());
     EXPECT_EQ(ReadDword(kSection, "Data Bits", 8), 8u);
-    EXPECT_FALSE(ReadRaw(kUnitKey, "Baud Rate").found);
 }
 
 }  // namespace

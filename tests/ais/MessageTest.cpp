@@ -1,0 +1,192 @@
+// Message fields, multi-sentence reassembly and the station table.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <tuple>
+#include <variant>
+
+#include "tests/support/PayloadBuilder.h"
+
+namespace {
+
+using T = AisTarget;
+constexpr uint32_t kMmsi = 211000042;
+
+PayloadBuilder Report(int type, uint32_t mmsi = kMmsi) {
+    PayloadBuilder b(type == 5 ? 424 : 168);
+    b.Set(1, 6, type).Set(9, 30, mmsi);
+    return b;
+}
+
+// A message in `total` sentences on sequence `seq`; a type 5 of `mmsi` unless given.
+std::vector<std::string> Parts(uint32_t mmsi, int total, const std::string& seq,
+                               const std::string& channel = "A", std::string payload = "") {
+    if (payload.empty()) {
+        payload = Report(5, mmsi).Armoured();
+    }
+    std::vector<std::string> out;
+    const size_t step = (payload.size() + total - 1) / total;
+    for (int i = 0; i < total; ++i) {
+        out.push_back(Sentence(payload.substr(i * step, step), total, i + 1, seq, channel,
+                               i + 1 == total ? 2 : 0));
+    }
+    return out;
+}
+
+// The MMSIs that a run of sentences completes, in order.
+std::vector<uint32_t> Completed(const std::vector<std::string>& sentences) {
+    AisDecoder decoder;
+    std::vector<uint32_t> out;
+    for (const std::string& s : sentences) {
+        if (const uint32_t mmsi = decoder.DecodeSentence(s)) {
+            out.push_back(mmsi);
+        }
+    }
+    return out;
+}
+
+// The field conversions at their edges; the recordings check them on real values.
+TEST(MessageFields, ConversionsAndSentinelsAtTheirEdges) {
+    using Field = std::variant<double T::*, int32_t T::*>;
+    for (auto [start, length, raw, field, expected] :
+         {std::tuple<int, int, int64_t, Field, double>{43, 8, 128, &T::rateOfTurn, DBL_MAX},
+          {43, 8, 127, &T::rateOfTurn, 720.0032},
+          {90, 27, 1 << 26, &T::latitude, -111.8481},
+          {90, 27, (1 << 26) - 1, &T::latitude, 111.8481},
+          {62, 28, (1 << 28) - 1, &T::longitude, -1.0 / 600000},
+          {117, 12, 3599, &T::courseOverGround, 359.9},
+          {117, 12, 3600, &T::courseOverGround, -1},
+          {129, 9, 359, &T::trueHeading, 359},
+          {129, 9, 360, &T::trueHeading, -1}}) {
+        AisDecoder decoder;
+        ASSERT_EQ(decoder.DecodeSentence(Sentence(Report(1).Set(start, length, raw).Armoured())),
+                  kMmsi);
+        const T& t = *decoder.LastMessage().record;
+        EXPECT_NEAR(std::visit([&](auto m) { return double(t.*m); }, field), expected, 1e-4)
+            << start << " = " << raw;
+    }
+    for (auto [month, day, hour, minute, text] : {std::tuple{12, 31, 23, 59, "31 Dec  23:59"},
+                                                  {1, 1, 0, 5, " 1 Jan  00:05"},
+                                                  {0, 7, 14, 5, "n/a"},
+                                                  {13, 7, 14, 5, "n/a"},
+                                                  {3, 0, 14, 5, "n/a"},
+                                                  {3, 7, 24, 5, "n/a"},
+                                                  {3, 7, 14, 60, "n/a"}}) {
+        PayloadBuilder b = Report(5);
+        b.Set(275, 4, month).Set(279, 5, day).Set(284, 5, hour).Set(289, 6, minute);
+        AisDecoder decoder;
+        ASSERT_EQ(decoder.DecodeSentence(Sentence(b.Armoured())), kMmsi);
+        EXPECT_STREQ(decoder.LastMessage().record->etaText, text);
+    }
+}
+
+TEST(MessageFields, TextsAndShortPayloads) {
+    const std::string payload = Report(5)
+                                    .Text(71, 7, "ABCDEFG")
+                                    .Text(113, 20, "AN @ INSIDE")
+                                    .Text(303, 20, "ABCDEFGHIJKLMNOPQRST")
+                                    .Armoured();
+    AisDecoder decoder;
+    EXPECT_EQ(decoder.DecodeSentence(Sentence(payload.substr(0, 69))), 0u);
+    EXPECT_EQ(decoder.DecodeSentence(Sentence(payload.substr(0, 70))), kMmsi);
+    const T& t = *decoder.LastMessage().record;
+    EXPECT_STREQ(t.callSign, "ABCDEFG");
+    EXPECT_STREQ(t.shipName, "AN @ INSIDE");
+    EXPECT_STREQ(t.destination, "ABCDEFGHIJKLMNOPQRS") << "the last character is missing";
+    EXPECT_EQ(decoder.DecodeSentence(Sentence(Report(1).Armoured().substr(0, 22))), 0u);
+    EXPECT_EQ(decoder.DecodeSentence(Sentence(Report(1).Armoured().substr(0, 23))), kMmsi);
+}
+
+TEST(Reassembly, OrdersOfSentences) {
+    const auto a = Parts(1001, 3, "1");
+    const auto b = Parts(1002, 2, "2");
+    const auto c = Parts(1003, 2, "2", "B");
+    const std::string single = Sentence(Report(1, 2001).Armoured());
+    const std::string otherTotal = Sentence("0000", 2, 2, "1", "A", 2);
+    const struct {
+        std::vector<std::string> sentences;
+        std::vector<uint32_t> completed;
+    } cases[] = {{{a[0], a[1], a[2]}, {1001}},
+                 {{a[0], b[0], c[0], a[1], c[1], b[1], a[2]}, {1003, 1002, 1001}},
+                 {{a[0], a[1], single, a[2]}, {2001, 1001}},
+                 {{a[1], a[2]}, {}},
+                 {{a[0], a[2], a[1]}, {}},
+                 {{a[2], a[1], a[0]}, {}},
+                 {{a[0], a[1], a[1], a[2]}, {}},
+                 {{a[0], a[1], a[0], a[1], a[2]}, {1001}},
+                 {{b[0], c[1], b[1]}, {1002}},
+                 {{a[0], otherTotal, a[1], a[2]}, {}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Completed(c.sentences), c.completed) << ::testing::PrintToString(c.sentences);
+    }
+    std::vector<std::string> own = Parts(1004, 2, "5");
+    own[1] = Sentence(Report(5, 1004).Armoured().substr(36), 2, 2, "5", "A", 2, "!AIVDO");
+    AisDecoder decoder;
+    decoder.DecodeSentence(own[0]);
+    EXPECT_EQ(decoder.DecodeSentence(own[1]), 1004u);
+    EXPECT_TRUE(decoder.LastMessage().own) << "the completing sentence decides";
+}
+
+TEST(Reassembly, LimitsOfACollection) {
+    const std::string message = Report(5, 1004).Armoured();
+    EXPECT_EQ(Completed(Parts(0, 9, "7", "A", message + std::string(1023 - 71, '0'))),
+              std::vector<uint32_t>{1004});
+    EXPECT_EQ(Completed(Parts(0, 9, "7", "A", message + std::string(1024 - 71, '0'))),
+              std::vector<uint32_t>{});
+    // Ids cycle 0-9: a collection silent for 16 sentences may belong to another message.
+    for (uint32_t gap : {15u, 16u}) {
+        const auto parts = Parts(1005, 2, "3");
+        std::vector<std::string> run = {parts[0]};
+        for (uint32_t i = 0; i < gap; ++i) {
+            run.push_back(Sentence(Report(1, 3000).Armoured()));
+        }
+        run.push_back(parts[1]);
+        EXPECT_EQ(Completed(run).back(), gap == 15 ? 1005u : 3000u) << gap;
+    }
+    // Seventeen keys waiting: the one waiting longest gives way.
+    std::vector<std::string> firsts, lasts;
+    for (uint32_t i = 0; i < 17; ++i) {
+        const auto parts = Parts(4000 + i, 2, std::to_string(i % 10), i < 10 ? "A" : "B");
+        firsts.push_back(parts[0]);
+        lasts.push_back(parts[1]);
+    }
+    firsts.insert(firsts.end(), {lasts[1], lasts[0], lasts[16]});
+    EXPECT_EQ(Completed(firsts), (std::vector<uint32_t>{4001, 4016}));
+}
+
+TEST(Lookup, StationsOwnVesselAndTheTable) {
+    AisDecoder decoder;
+    AisTarget* own = nullptr;
+    auto ownReport = [](int type) {
+        return Sentence(Report(type, 244121341).Armoured(), 1, 1, "", "A", 0, "!AIVDO");
+    };
+    EXPECT_EQ(decoder.DecodeSentence(ownReport(5)), 244121341u);
+    EXPECT_EQ(decoder.GetOwnVessel(own), 0) << "known only from its position report";
+    EXPECT_EQ(decoder.IsOwnVessel(244121341), 0);
+    EXPECT_EQ(decoder.DecodeSentence(ownReport(1)), 244121341u);
+    ASSERT_EQ(decoder.GetOwnVessel(own), 1);
+    EXPECT_EQ(own, static_cast<AisTarget*>(&decoder));
+    EXPECT_EQ(decoder.IsOwnVessel(244121341), 1);
+    EXPECT_EQ(decoder.TargetCount(), 0);
+
+    for (uint32_t mmsi : {300u, 100u, 300u, 244121341u, 0u}) {
+        decoder.DecodeSentence(Sentence(Report(1, mmsi).Set(129, 9, 90).Armoured()));
+    }
+    EXPECT_EQ(decoder.TargetCount(), 3) << "once per MMSI; none for MMSI 0";
+    EXPECT_EQ(decoder.MessagesDecoded(), 6u);
+    AisTarget* station = nullptr;
+    ASSERT_EQ(decoder.FindTarget(300, station), 1);
+    decoder.DecodeSentence(Sentence(Report(5, 300).Text(113, 20, "LARINA").Armoured()));
+    EXPECT_EQ(decoder.LastMessage().record, station) << "records stay where they are";
+    EXPECT_EQ(decoder.LastMessage().type, 5);
+    EXPECT_STREQ(station->shipName, "LARINA");
+    EXPECT_EQ(station->trueHeading, 90) << "each report writes only its own fields";
+    ASSERT_EQ(decoder.FindTarget(244121341, station), 1);
+    EXPECT_NE(station, own) << "a station with the own MMSI is a station";
+    EXPECT_EQ(decoder.FindTarget(999, station), 0);
+    decoder.RemoveAllTargets();
+    EXPECT_EQ(decoder.TargetCount(), 0);
+    EXPECT_EQ(decoder.FindTarget(300, station), 0);
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// Which lines are taken as AIS sentences, how fields split and how bits are read.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <tuple>
+
+#include "tests/support/PayloadBuilder.h"
+
+namespace {
+
+const std::string kPayload = "13aDoPhP00PCmi<MEl5KoOw025Ip";  // type 1
+constexpr uint32_t kMmsi = 244660099;
+
+TEST(SentenceIntake, LinesAndWhatTheyDecodeTo) {
+    const std::string good = Sentence(kPayload);
+    const std::string body = good.substr(0, good.find('*'));
+    const std::string sum = good.substr(good.find('*'), 3);
+    auto with = [](const std::string& channel) { return Sentence(kPayload, 1, 1, "", channel); };
+    auto armoured = [](char c) { return Sentence(std::string(kPayload).replace(10, 1, 1, c)); };
+    std::string nul = good;
+    const struct {
+        std::string line;
+        uint32_t mmsi;
+    } cases[] = {
+        {good, kMmsi},
+        {body + sum, kMmsi},
+        {Sentence(kPayload, 1, 1, "", "A", 0, "!AIVDO"), kMmsi},
+        {Sentence(kPayload, 1, 1, "", "A", 0, "!AIVDMX"), kMmsi},
+        {Sentence(kPayload.substr(0, 23) + std::string(104, '0')), kMmsi},  // 127 characters
+        {with(" ~"), kMmsi},  // the printable range is 0x20-0x7E
+        {with("\x7F"), 0},
+        {with("\x1F"), 0},
+        {nul.insert(20, 1, '\0'), 0},
+        {body, 0},
+        {body + sum.substr(0, 2), 0},
+        {body + sum + "  ", 0},
+        {body + sum + ",d-080", 0},
+        {body + "*G0", 0},
+        {good.substr(0, 20), 0},
+        {WithChecksum("!AIVDM,1,1,,A," + kPayload), 0},
+        {WithChecksum("!AIVDM,1,1,,A," + kPayload + ",0,0"), 0},
+        {Sentence(kPayload, 1, 1, "", "A", 6), 0},
+        {Sentence(kPayload, 1, 0), 0},
+        {Sentence(kPayload, 1, 2), 0},
+        {Sentence(kPayload, 10, 1), 0},
+        {Sentence(kPayload + std::string(100, '0')), 0},  // 128 characters
+        {Sentence(kPayload, 1, 1, std::string(128, '1')), 0},
+        {Sentence(kPayload, 1, 1, "", "A", 0, "!BSVDM"), 0},
+        {Sentence(kPayload, 1, 1, "", "A", 0, "$AIVDM"), 0},
+        {"\\s:rORBCOMM,c:1*55\\" + good, 0},
+        {armoured('X'), 0},
+        {Sentence(""), 0},
+        {Sentence(PayloadBuilder().Set(1, 6, 4).Set(9, 30, 2190047).Armoured()), 0},
+        {"", 0},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        AisDecoder decoder;
+        EXPECT_EQ(decoder.DecodeSentence(c.line), c.mmsi) << "row " << row++ << ": " << c.line;
+    }
+}
+
+// Lines varied until their checksum ends in `digit`, which is then written in `shown`.
+TEST(SentenceIntake, ChecksumDigitsInEitherCase) {
+    for (const char* digit = "0123456789ABCDEF"; *digit != '\0'; ++digit) {
+        for (int seq = 0; seq < 1000; ++seq) {
+            std::string line = Sentence(kPayload, 1, 1, std::to_string(seq));
+            char& last = line[line.find('*') + 2];
+            if (last != *digit) {
+                continue;
+            }
+            AisDecoder decoder;
+            last = static_cast<char>(std::tolower(last));
+            EXPECT_EQ(decoder.DecodeSentence(line), kMmsi) << line;
+            last = *digit == '0' ? '1' : '0';
+            EXPECT_EQ(decoder.DecodeSentence(line), 0u) << line;
+            break;
+        }
+    }
+}
+
+// Up to the first separator, and the cursor past it (also past a field too long to copy).
+TEST(FieldSplitter, CopiesUpToTheFirstSeparator) {
+    for (auto [text, outSize, result, field, next] : {std::tuple{"ab,cd", 8, 2, "ab", 3},
+                                                      {",x", 8, 0, "", 1},
+                                                      {"ab*cd", 8, 2, "ab", 3},
+                                                      {"abc", 8, 0, "", 3},
+                                                      {"abcdef,gh", 6, -1, "", 7},
+                                                      {"abcde,gh", 6, 5, "abcde", 6}}) {
+        char out[8] = "junk";
+        const char* cursor = text;
+        const char* end = text + std::strlen(text);
+        EXPECT_EQ(AisDecoder::NextField(cursor, end, out, outSize, ',', '*'), result) << text;
+        EXPECT_STREQ(out, field) << text;
+        EXPECT_EQ(cursor - text, next) << text;
+    }
+}
+
+TEST(BitReader, ArmourValuesFieldsAndText) {
+    for (auto [ch, value] : {std::pair{'0', 0},
+                             {'W', 39},
+                             {'`', 40},
+                             {'w', 63},
+                             {'/', -1},
+                             {'X', -1},
+                             {'_', -1},
+                             {'x', -1},
+                             {'\xB7', -1}}) {
+        EXPECT_EQ(AisDecoder::SixBitValue(ch), value) << ch;
+    }
+    const std::vector<int8_t> v = {1, 63, 42, 3};  // 000001 111111 101010 000011
+    for (auto [start, length, value] : {std::tuple{1, 6, 1},
+                                        {6, 1, 1},
+                                        {7, 6, 63},
+                                        {6, 3, 7},
+                                        {13, 4, 10},
+                                        {11, 10, 0b1110101000},
+                                        {1, 24, 0b000001111111101010000011},
+                                        {22, 6, 0b011000}}) {
+        EXPECT_EQ(AisDecoder::ReadUnsigned(v, start, length), value) << start << "/" << length;
+    }
+    EXPECT_EQ(AisDecoder::ReadUnsigned({}, 1, 30), 0);
+    const std::vector<int8_t> chars = {0, 1, 26, 31, 32, 33, 48, 63, 7};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(AisDecoder::ReadSixBitChar(chars, 1 + 6 * i), "@AZ_ !0?"[i]);
+    }
+    EXPECT_EQ(AisDecoder::ReadSixBitChar(chars, 46), '8') << "across two values";
+    EXPECT_EQ(AisDecoder::ReadSixBitChar(chars, 49), 'G');
+    EXPECT_EQ(AisDecoder::ReadSixBitChar(chars, 50), '@') << "not wholly present";
+    for (auto [values, text] : {std::pair<std::vector<int8_t>, const char*>{{2, 20, 32, 0}, "BT"},
+                                {{32, 0, 32, 0}, ""},
+                                {{12, 0, 14, 32}, "L@N"},
+                                {{0, 0, 10, 49}, "@@J1"}}) {
+        char out[5];
+        AisDecoder::ReadText(values, 1, 4, out);
+        EXPECT_STREQ(out, text);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// The texts the window shows for every field of a record.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <tuple>
+#include <type_traits>
+#include <variant>
+
+#include "ais/AisTarget.h"
+
+namespace {
+
+using T = AisTarget;
+using Text = std::string (T::*)() const;
+using Field = std::variant<double T::*, int32_t T::*, uint32_t T::*>;
+
+T With(Field field, double value) {
+    T t;
+    std::visit([&](auto m) { t.*m = static_cast<std::remove_reference_t<decltype(t.*m)>>(value); },
+               field);
+    return t;
+}
+
+TEST(FieldTexts, ValuesAndTheirTexts) {
+    const double nan = std::nan("");
+    const std::string cargo = " Carring Hazardous Goods or Pollutant Category ";
+    const struct {
+        Text text;
+        Field field;
+        std::vector<std::pair<double, std::string>> rows;
+    } groups[] = {
+        {&T::MmsiText, &T::mmsi, {{UINT32_MAX, "4294967295"}}},
+        {&T::ImoNumberText, &T::imoNumber, {{0, "n/a"}, {UINT32_MAX, "4294967295"}}},
+        {&T::ShipTypeText, &T::shipType, {{30, "Fishing Vessel"}, {39, "Reserved (9)"}}},
+        {&T::ShipTypeText,
+         &T::shipType,
+         {{50, "Pilot Vessel"}, {59, "Ship according to Resolution No 18"}}},
+        {&T::ShipTypeText, &T::shipType, {{33, "Engaged in dregding or underwater operations"}}},
+        {&T::ShipTypeText, &T::shipType, {{34, "Engaged in Diving  Operations"}}},
+        {&T::ShipTypeText,
+         &T::shipType,
+         {{54, "Vessel With Anti-pollution facilitites or equipment"}}},
+        {&T::ShipTypeText, &T::shipType, {{0, "n/a"}, {70, "Cargo Ship"}, {75, "Cargo Ship"}}},
+        {&T::ShipTypeText,
+         &T::shipType,
+         {{71, "Cargo Ship" + cargo + "A"}, {84, "Tanker" + cargo + "D"}}},
+        {&T::ShipTypeText, &T::shipType, {{99, "Other"}, {100, ""}, {-1, ""}}},
+        {&T::NavStatusText, &T::navStatus, {{0, "Underway"}, {15, "Default"}, {16, ""}, {-1, ""}}},
+        {&T::PositionAccuracyText, &T::positionAccuracy, {{0, "Low"}, {1, "High"}, {2, ""}}},
+        {&T::FixTypeText, &T::fixType, {{0, ""}, {1, "GPS"}, {15, "15"}, {16, ""}}},
+        {&T::RateOfTurnText, &T::rateOfTurn, {{720, "720.0"}, {720.0032, "n/a"}, {4.464, "004.5"}}},
+        {&T::SpeedOverGroundText, &T::speedOverGround, {{1022 * 0.1, "> 102"}, {102.3, "n/a"}}},
+        {&T::SpeedOverGroundText, &T::speedOverGround, {{102.1, "102.1"}, {nan, "n/a"}}},
+        {&T::CourseOverGroundText, &T::courseOverGround, {{-1, "n/a"}, {0, "000.0\xB0"}}},
+        {&T::TrueHeadingText, &T::trueHeading, {{-1, "n/a"}, {0, "000\xB0"}, {359, "359\xB0"}}},
+        {&T::DraughtText, &T::draught, {{0, "n/a"}, {0.1, "000.1"}, {25.5, "> 25.5"}}},
+        {&T::LatitudeText,
+         &T::latitude,
+         {{-33.25, "33\xB0 15.0000' S"}, {-0.0, "00\xB0 00.0000' N"}}},
+        {&T::LatitudeText, &T::latitude, {{51.99999999, "52\xB0 00.0000' N"}, {nan, "n/a"}}},
+        {&T::LatitudeText,
+         &T::latitude,
+         {{-1 / 600000.0, "00\xB0 00.0001' S"}, {2147483647.0, "n/a"}}},
+        {&T::LatitudeText, &T::latitude, {{2147483646.5, "2147483646\xB0 30.0000' N"}}},
+        {&T::LongitudeText, &T::longitude, {{-107999999 / 600000.0, "179\xB0 59.9999' W"}}}};
+    for (const auto& g : groups) {
+        for (const auto& [value, text] : g.rows) {
+            EXPECT_EQ((With(g.field, value).*g.text)(), text) << value;
+        }
+    }
+    // No text is ever cut short.
+    EXPECT_EQ(With(&T::courseOverGround, DBL_MAX).CourseOverGroundText().size(), 309u + 3);
+    EXPECT_EQ(With(&T::rateOfTurn, -DBL_MAX).RateOfTurnText().substr(0, 7), "-179769");
+}
+
+TEST(FieldTexts, DimensionsAndAClearedRecord) {
+    for (auto [bow, stern, port, starboard, length, width] :
+         {std::tuple{100, 20, 10, 12, "  120", "   22"},
+          {0, 15, 63, 0, "   15", "   63"},
+          {15, 0, 0, 0, "   15", "n/a"},
+          {0, 0, 0, 9, "n/a", "    9"},
+          {INT32_MAX, 1, INT32_MAX, INT32_MAX, "2147483648", "4294967294"}}) {
+        T t;
+        t.dimToBow = bow, t.dimToStern = stern, t.dimToPort = port, t.dimToStarboard = starboard;
+        EXPECT_EQ(t.LengthText(), length);
+        EXPECT_EQ(t.WidthText(), width);
+    }
+    auto texts = [](const T& t) {
+        std::vector<std::string> out;
+        for (Text text :
+             {&T::MmsiText, &T::ImoNumberText, &T::ShipTypeText, &T::NavStatusText,
+              &T::PositionAccuracyText, &T::FixTypeText, &T::LatitudeText, &T::LongitudeText,
+              &T::RateOfTurnText, &T::SpeedOverGroundText, &T::CourseOverGroundText,
+              &T::TrueHeadingText, &T::LengthText, &T::WidthText, &T::DraughtText}) {
+            out.push_back((t.*text)());
+        }
+        return out;
+    };
+    const std::vector<std::string> fresh = {"0",
+                                            "n/a",
+                                            "n/a",
+                                            "Underway",
+                                            "Low",
+                                            "",
+                                            "00\xB0 00.0000' N",
+                                            "000\xB0 00.0000' E",
+                                            "000.0",
+                                            "000.0",
+                                            "000.0\xB0",
+                                            "000\xB0",
+                                            "n/a",
+                                            "n/a",
+                                            "n/a"};
+    EXPECT_EQ(texts(T()), fresh);
+    T filled = With(&T::latitude, -33.25);
+    filled.mmsi = 244123000, filled.shipType = 84, filled.dimToBow = 100, filled.draught = 25.5;
+    std::snprintf(filled.shipName, sizeof filled.shipName, "FALKVIK");
+    filled.Clear();
+    EXPECT_EQ(texts(filled), fresh);
+    EXPECT_STREQ(filled.shipName, "");
+}
+
+}  // namespace
