@@ -98,27 +98,12 @@ TEST(MessageFields, TextsAndShortPayloads) {
 }
 
 TEST(Reassembly, OrdersOfSentences) {
+    // The fault recordings hold the common orders; these are the rest.
     const auto a = Parts(1001, 3, "1");
-    const auto b = Parts(1002, 2, "2");
-    const auto c = Parts(1003, 2, "2", "B");
-    const std::string single = Sentence(Report(1, 2001).Armoured());
     const std::string otherTotal = Sentence("0000", 2, 2, "1", "A", 2);
-    const struct {
-        std::vector<std::string> sentences;
-        std::vector<uint32_t> completed;
-    } cases[] = {{{a[0], a[1], a[2]}, {1001}},
-                 {{a[0], b[0], c[0], a[1], c[1], b[1], a[2]}, {1003, 1002, 1001}},
-                 {{a[0], a[1], single, a[2]}, {2001, 1001}},
-                 {{a[1], a[2]}, {}},
-                 {{a[0], a[2], a[1]}, {}},
-                 {{a[2], a[1], a[0]}, {}},
-                 {{a[0], a[1], a[1], a[2]}, {}},
-                 {{a[0], a[1], a[0], a[1], a[2]}, {1001}},
-                 {{b[0], c[1], b[1]}, {1002}},
-                 {{a[0], otherTotal, a[1], a[2]}, {}}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(Completed(c.sentences), c.completed) << ::testing::PrintToString(c.sentences);
-    }
+    EXPECT_EQ(Completed({a[0], a[1], a[0], a[1], a[2]}), std::vector<uint32_t>{1001});
+    EXPECT_EQ(Completed({a[0], a[1], a[1], a[2]}), std::vector<uint32_t>{});
+    EXPECT_EQ(Completed({a[0], otherTotal, a[1], a[2]}), std::vector<uint32_t>{});
     std::vector<std::string> own = Parts(1004, 2, "5");
     own[1] = Sentence(Report(5, 1004).Armoured().substr(36), 2, 2, "5", "A", 2, "!AIVDO");
     AisDecoder decoder;

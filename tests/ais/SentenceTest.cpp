@@ -12,52 +12,26 @@ namespace {
 const std::string kPayload = "13aDoPhP00PCmi<MEl5KoOw025Ip";  // type 1
 constexpr uint32_t kMmsi = 244660099;
 
+// The edges of the sentence rules; the fault recordings hold the common faults.
 TEST(SentenceIntake, LinesAndWhatTheyDecodeTo) {
-    const std::string good = Sentence(kPayload);
-    const std::string body = good.substr(0, good.find('*'));
-    const std::string sum = good.substr(good.find('*'), 3);
     auto with = [](const std::string& channel) { return Sentence(kPayload, 1, 1, "", channel); };
-    auto armoured = [](char c) { return Sentence(std::string(kPayload).replace(10, 1, 1, c)); };
-    std::string nul = good;
-    const struct {
-        std::string line;
-        uint32_t mmsi;
-    } cases[] = {
-        {good, kMmsi},
-        {body + sum, kMmsi},
-        {Sentence(kPayload, 1, 1, "", "A", 0, "!AIVDO"), kMmsi},
+    const std::string body = "!AIVDM,1,1,,A," + kPayload;
+    const std::pair<std::string, uint32_t> cases[] = {
         {Sentence(kPayload, 1, 1, "", "A", 0, "!AIVDMX"), kMmsi},
         {Sentence(kPayload.substr(0, 23) + std::string(104, '0')), kMmsi},  // 127 characters
         {with(" ~"), kMmsi},  // the printable range is 0x20-0x7E
         {with("\x7F"), 0},
         {with("\x1F"), 0},
-        {nul.insert(20, 1, '\0'), 0},
-        {body, 0},
-        {body + sum.substr(0, 2), 0},
-        {body + sum + "  ", 0},
-        {body + sum + ",d-080", 0},
-        {body + "*G0", 0},
-        {good.substr(0, 20), 0},
-        {WithChecksum("!AIVDM,1,1,,A," + kPayload), 0},
-        {WithChecksum("!AIVDM,1,1,,A," + kPayload + ",0,0"), 0},
-        {Sentence(kPayload, 1, 1, "", "A", 6), 0},
+        {body + ",0*G0", 0},
+        {WithChecksum(body), 0},
         {Sentence(kPayload, 1, 0), 0},
-        {Sentence(kPayload, 1, 2), 0},
         {Sentence(kPayload, 10, 1), 0},
         {Sentence(kPayload + std::string(100, '0')), 0},  // 128 characters
         {Sentence(kPayload, 1, 1, std::string(128, '1')), 0},
-        {Sentence(kPayload, 1, 1, "", "A", 0, "!BSVDM"), 0},
-        {Sentence(kPayload, 1, 1, "", "A", 0, "$AIVDM"), 0},
-        {"\\s:rORBCOMM,c:1*55\\" + good, 0},
-        {armoured('X'), 0},
-        {Sentence(""), 0},
-        {Sentence(PayloadBuilder().Set(1, 6, 4).Set(9, 30, 2190047).Armoured()), 0},
-        {"", 0},
-    };
-    int row = 0;
-    for (const auto& c : cases) {
+        {"!AIVDM", 0}};
+    for (const auto& [line, mmsi] : cases) {
         AisDecoder decoder;
-        EXPECT_EQ(decoder.DecodeSentence(c.line), c.mmsi) << "row " << row++ << ": " << c.line;
+        EXPECT_EQ(decoder.DecodeSentence(line), mmsi) << line;
     }
 }
 

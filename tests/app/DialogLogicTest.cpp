@@ -52,10 +52,6 @@ protected:
         logic->OnInitDialog();
     }
     FakeCombo& Box(int id) { return boxes[static_cast<size_t>(id - res::kIdPortCombo)]; }
-    static void Store(const char* name, uint32_t value) {
-        SettingsScope scope;
-        ASSERT_TRUE(WriteDword("AIS Unit", name, value));
-    }
     // As a user would: the window passes the selection change on.
     void Choose(int id, const std::string& item) {
         FakeCombo& box = Box(id);
@@ -98,7 +94,7 @@ TEST_F(DialogLogicTest, StartShowsTheStoredSettingsAndOpensThePort) {
         {"Parity", 5, res::kIdParityCombo, "<none>"}};
     logic.reset();
     for (auto [name, value, box, shown] : outside) {
-        Store(name, value);
+        ASSERT_TRUE(MonitorPort::Store(name, value));
     }
     Start();
     for (auto [name, value, box, shown] : outside) {

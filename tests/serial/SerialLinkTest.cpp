@@ -15,11 +15,6 @@ SerialLink::Clock::time_point FakeClock() {
     return fakeNow;
 }
 
-void Store(const char* name, uint32_t value) {
-    SettingsScope scope;
-    WriteDword("AIS Unit", name, value);
-}
-
 class SerialLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -60,16 +55,13 @@ TEST(SerialLinkSettings, DefaultsAreStoredSixteenBitsLoadedAndSavedSignExtended)
         EXPECT_EQ(link.ReadLine(buffer, 7), 0u);
         EXPECT_STREQ(buffer, "keep");
     }
-    for (auto [name, value] : {std::pair{"Port Number", 0u},
-                               {"Baud Rate", 19200u},
-                               {"Parity", 0u},
-                               {"Data Bits", 8u},
-                               {"Stop Bits", 1u}}) {
-        EXPECT_EQ(MonitorPort::Stored(name), value) << name;
-    }
-    Store("Port Number", 65539);
-    Store("Baud Rate", 70000);
-    Store("Data Bits", 0x10007);
+    const auto stored = &MonitorPort::Stored;
+    EXPECT_EQ((std::vector{stored("Port Number"), stored("Baud Rate"), stored("Parity"),
+                           stored("Data Bits"), stored("Stop Bits")}),
+              (std::vector<uint32_t>{0, 19200, 0, 8, 1}));
+    MonitorPort::Store("Port Number", 65539);
+    MonitorPort::Store("Baud Rate", 70000);
+    MonitorPort::Store("Data Bits", 0x10007);
     SerialLink link;
     EXPECT_EQ(link.portNumber, 3);
     EXPECT_EQ(link.baudRate, 70000);
@@ -115,8 +107,8 @@ TEST_F(SerialLinkTest, BacklogLargerThanTheRingLosesNoLine) {
 }
 
 TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
-    Store("Parity", 2);
-    Store("Stop Bits", 2);
+    MonitorPort::Store("Parity", 2);
+    MonitorPort::Store("Stop Bits", 2);
     auto link = Link();
     TestPort::Line line{};
     if (monitor.port->LineSettings(&line)) {
@@ -126,14 +118,14 @@ TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
     Send("XY");
     ReadNow(*link);
     EXPECT_EQ(link->Open(), 1) << "already open";
-    link->SetPort(12);
+    link->SetPort(99);
     EXPECT_TRUE(link->IsOpen()) << "another port is only stored";
-    EXPECT_EQ(MonitorPort::Stored("Port Number"), 12u);
+    EXPECT_EQ(MonitorPort::Stored("Port Number"), 99u);
     Send("\n");
     EXPECT_EQ(NextLine(*link), "XY\n") << "and the bytes kept";
     link->SetBaudRate(4800);
     link->Close();
-    EXPECT_EQ(link->Open(), 0) << "COM12 is not there";
+    EXPECT_EQ(link->Open(), 0) << "COM99 is not there";
     link->SetPort(MonitorPort::kNumber);
     EXPECT_EQ(link->Open(), 1);
     if (monitor.port->LineSettings(&line)) {
@@ -146,11 +138,10 @@ TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
                                {"Stop Bits", 0u},
                                {"Stop Bits", 3u},
                                {"Baud Rate", 0u}}) {
-        Store("Parity", 0);
-        Store("Data Bits", 8);
-        Store("Stop Bits", 1);
-        Store("Baud Rate", 38400);
-        Store(name, value);
+        for (auto [sound, good] :
+             {std::pair{"Parity", 0}, {"Data Bits", 8}, {"Stop Bits", 1}, {"Baud Rate", 38400}}) {
+            MonitorPort::Store(sound, sound == std::string(name) ? value : good);
+        }
         auto refused = Link();
         EXPECT_FALSE(refused->IsOpen()) << name << " " << value;
         EXPECT_EQ(refused->openError, platform::CommOpenError::LineRefused);

@@ -20,11 +20,13 @@ struct MonitorPort {
         }
         SetRegistryCompanyName("Veltmark");
         port = std::make_unique<TestPort>(kNumber);
-        SettingsScope scope;
-        return port->Ok() && WriteDword("AIS Unit", "Port Number", kNumber) &&
-               WriteDword("AIS Unit", "Baud Rate", 38400);
+        return port->Ok() && Store("Port Number", kNumber) && Store("Baud Rate", 38400);
     }
     bool Send(const std::string& text) { return port->Write(text.data(), text.size()); }
+    static bool Store(const char* name, uint32_t value) {
+        SettingsScope scope;
+        return WriteDword("AIS Unit", name, value);
+    }
     static uint32_t Stored(const char* name) {
         SettingsScope scope;
         return ReadDword("AIS Unit", name, 0xFFFFFFFF);

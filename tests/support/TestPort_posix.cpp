@@ -6,20 +6,14 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "TestPort.h"
 #include "platform/posix/DeviceMap.h"
 
 namespace {
 
-struct SpeedName {
-    speed_t code;
-    int32_t rate;
-};
-
-constexpr SpeedName kSpeeds[] = {{B1200, 1200},   {B2400, 2400},    {B4800, 4800},
-                                 {B9600, 9600},   {B19200, 19200},  {B38400, 38400},
-                                 {B57600, 57600}, {B115200, 115200}};
+constexpr std::pair<speed_t, int32_t> kSpeeds[] = {{B4800, 4800}, {B19200, 19200}, {B38400, 38400}};
 
 }  // namespace
 
@@ -103,9 +97,9 @@ bool TestPort::LineSettings(Line* line) const {
         return false;
     }
     line->baudRate = 0;
-    for (const SpeedName& s : kSpeeds) {
-        if (s.code == cfgetispeed(&t) && s.code == cfgetospeed(&t)) {
-            line->baudRate = s.rate;
+    for (auto [code, rate] : kSpeeds) {
+        if (code == cfgetispeed(&t) && code == cfgetospeed(&t)) {
+            line->baudRate = rate;
         }
     }
     line->twoStopBits = (t.c_cflag & CSTOPB) != 0;
