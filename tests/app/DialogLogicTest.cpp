@@ -111,8 +111,7 @@ TEST_F(DialogLogicTest, EveryChoiceIsStoredAndReopensWithTheBufferEmptied) {
         {res::kIdParityCombo, "NONE", "Parity", 0, true},
         {res::kIdStopBitsCombo, "2", "Stop Bits", 2, true},
         {res::kIdDataBitsCombo, "7", "Data Bits", 7, false},
-        {res::kIdDataBitsCombo, "8", "Data Bits", 8, true},
-        {res::kIdPortCombo, "7", "Port Number", 7, true}};
+        {res::kIdDataBitsCombo, "8", "Data Bits", 8, true}};
     for (auto [box, item, name, stored, opens] : choices) {
         if (logic->m_link.IsOpen()) {
             ASSERT_TRUE(monitor.Send("!AIVDM,partial"));
