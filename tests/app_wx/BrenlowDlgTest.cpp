@@ -117,16 +117,24 @@ TEST_F(WindowTest, ChoicesAreStoredAndClosingEndsTheRunWithThePortClosed) {
     baud->ProcessWindowEvent(choice);
     EXPECT_EQ(dlg->Logic().m_link.baudRate, 115200);
     EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
-    delete dlg;
-    dlg = new CBrenlowDlg(nullptr);
-    bool openWhileRunning = false;
-    dlg->CallAfter([&] {
-        openWhileRunning = dlg->Logic().m_link.IsOpen() && dlg->TimerRunning();
-        dlg->Close();
-    });
-    EXPECT_EQ(dlg->ShowModal(), wxID_CANCEL);
-    EXPECT_TRUE(openWhileRunning);
-    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
+    // OK, Escape and the close box each end the modal run with the port closed.
+    for (int way = 0; way < 3; ++way) {
+        delete dlg;
+        dlg = new CBrenlowDlg(nullptr);
+        bool openWhileRunning = false;
+        dlg->CallAfter([&] {
+            openWhileRunning = dlg->Logic().m_link.IsOpen() && dlg->TimerRunning();
+            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+            wxKeyEvent escape(wxEVT_CHAR_HOOK);
+            escape.m_keyCode = WXK_ESCAPE;
+            way == 0   ? dlg->FindWindow(wxID_OK)->ProcessWindowEvent(ok)
+            : way == 1 ? dlg->ProcessWindowEvent(escape)
+                       : dlg->Close();
+        });
+        EXPECT_EQ(dlg->DoModal(), way == 0 ? wxID_OK : wxID_CANCEL);
+        EXPECT_TRUE(openWhileRunning);
+        EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
+    }
     EXPECT_EQ(MonitorPort::Stored("Baud Rate"), 115200u);
     EXPECT_EQ(MonitorPort::Stored("Port Number"), 7u);
 }
