@@ -56,20 +56,11 @@ bool RegistrySandbox::SetRawValue(const char* keyPath, const char* name, uint32_
            }) == platform::kRegSuccess;
 }
 
+// A folder in the place of the lock file: nothing can open it for writing, root included.
 bool RegistrySandbox::DenyWrites() {
     const std::string folder = platform::RegistryStorage::FolderPath();
+    const std::string lock = platform::RegistryStorage::FilePath() + ".lock";
     mkdir(folder.c_str(), 0700);
-    if (chmod(folder.c_str(), 0500) != 0) {
-        return false;
-    }
-    // Root writes into a read-only folder anyway; then a folder in the place of the lock
-    // file stands in, since nothing can open it for writing.
-    const std::string probe = folder + "/probe";
-    if (mkdir(probe.c_str(), 0700) == 0) {
-        rmdir(probe.c_str());
-        const std::string lock = platform::RegistryStorage::FilePath() + ".lock";
-        unlink(lock.c_str());
-        return mkdir(lock.c_str(), 0700) == 0;
-    }
-    return true;
+    unlink(lock.c_str());
+    return mkdir(lock.c_str(), 0700) == 0 && chmod(folder.c_str(), 0500) == 0;
 }
