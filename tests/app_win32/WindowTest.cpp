@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <tuple>
+
+#include "app/win32/BrenlowDlg.h"
+#include "res/Icons.h"
+#include "tests/app/AisLines.h"
+#include "tests/support/MonitorPort.h"
+
+// The Win32 dialog itself on COM7 (a pseudo-terminal pair under Wine), in a private registry.
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitCommonControls();  // for the port box's tooltip
+        ASSERT_TRUE(monitor.Make());
+        dlg = std::make_unique<CBrenlowDlg>(nullptr, 50);
+        ASSERT_NE(hwnd = dlg->Create(), nullptr);
+    }
+    // WM_GETTEXT of control `id` (the dialog itself for 0), or LB_GETTEXT with a line's index.
+    std::string Text(int id, UINT message = WM_GETTEXT, WPARAM index = 256) const {
+        char text[256] = {};
+        SendMessageA(id != 0 ? GetDlgItem(hwnd, id) : hwnd, message, index, LPARAM(text));
+        return text;
+    }
+
+    MonitorPort monitor;
+    std::unique_ptr<CBrenlowDlg> dlg;
+    HWND hwnd = nullptr;
+};
+
+TEST_F(WindowTest, IsBuiltAndColouredAsTheTemplateTableSays) {
+    const res::DialogTemplate& table = res::MainDialogTemplate();
+    EXPECT_EQ(Text(0), table.caption);
+    const LONG frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & (frame | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), frame);
+    RECT client, size{0, 0, table.width, table.height};
+    GetClientRect(hwnd, &client);
+    MapDialogRect(hwnd, &size);
+    EXPECT_TRUE(EqualRect(&client, &size));
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDOK);
+
+    // In table order, which is also the tab order.
+    const char* const classes[] = {"Button",   "Static",  "Static", "ComboBox",
+                                   "ComboBox", "ListBox", "Button"};  // by res::ControlKind
+    const COLORREF colours[] = {GetSysColor(COLOR_3DFACE), RGB(255, 255, 0), RGB(0, 255, 255)};
+    HWND child = GetWindow(hwnd, GW_CHILD);
+    for (const res::DialogControl& c : table.controls) {
+        SCOPED_TRACE(std::to_string(c.id) + " " + c.text);
+        ASSERT_NE(child, nullptr);
+        char name[16], text[64];
+        GetClassNameA(child, name, sizeof name);
+        GetWindowTextA(child, text, sizeof text);
+        const bool combo = std::strcmp(name, "ComboBox") == 0;
+        EXPECT_EQ(
+            name + (" " + std::to_string(GetDlgCtrlID(child))) + " " + (combo ? c.text : text),
+            classes[static_cast<int>(c.kind)] + (" " + std::to_string(c.id)) + " " + c.text);
+        // Position and size each converted on their own, as the dialog manager does. A combo
+        // box's height is that of its open list, which Wine measures its own way.
+        RECT r, want{c.x, c.y, c.w, c.h};
+        MapDialogRect(hwnd, &want);
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                  std::vector<LONG>(
+                      {want.left, want.top, want.right, combo ? r.bottom - r.top : want.bottom}));
+        HDC dc = GetDC(child);
+        LOGBRUSH fill{};
+        GetObjectA(HBRUSH(SendMessageA(hwnd, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(child))),
+                   sizeof fill, &fill);
+        const int kind =
+            (c.style & res::kTargetColour ? 1 : 0) | (c.style & res::kOwnVesselColour ? 2 : 0);
+        EXPECT_EQ(std::vector({GetBkColor(dc), fill.lbColor}), std::vector(2, colours[kind]));
+        ReleaseDC(child, dc);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
+}
+
+TEST_F(WindowTest, IconsAreDrawnFromThePixelTables) {
+    const std::pair<LRESULT, const char* const*> icons[] = {
+        {SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), res::kRadarIcon32},
+        {SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0), res::kRadarIcon16},
+        {SendDlgItemMessageA(hwnd, IDOK, BM_GETIMAGE, IMAGE_ICON, 0), res::kTickIcon32}};
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const auto& [icon, xpm] : icons) {
+        int n = 0, colours = 0, wrong = 0;
+        std::sscanf(xpm[0], "%d %*d %d", &n, &colours);
+        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        DWORD* pixels = nullptr;
+        DeleteObject(SelectObject(dc, CreateDIBSection(dc, &info, 0, (void**)&pixels, nullptr, 0)));
+        PatBlt(dc, 0, 0, n, n, WHITENESS);  // a colour the tables do not use
+        ASSERT_TRUE(DrawIconEx(dc, 0, 0, HICON(icon), n, n, 0, nullptr, DI_NORMAL));
+        for (int i = 0; i < n * n; ++i) {
+            const char* const* entry = xpm + 1;
+            while ((*entry)[0] != xpm[1 + colours + i / n][i % n]) {
+                ++entry;
+            }
+            const char* rgb = std::strchr(*entry, '#');  // none where transparent
+            wrong +=
+                (pixels[i] & 0xFFFFFF) != (rgb ? std::strtoul(rgb + 1, nullptr, 16) : 0xFFFFFF);
+        }
+        EXPECT_EQ(wrong, 0) << xpm[0];
+    }
+    DeleteDC(dc);
+}
+
+TEST_F(WindowTest, ListsTheNewestLinesFirstUpToItsCapAndShowsTheLastStation) {
+    EXPECT_EQ(Text(1022) + " " + Text(1023), "7 38400");  // as stored
+    const std::string position = ais_lines::Position(244670000, 54.5, 10, 7);
+    ASSERT_TRUE(monitor.Send("$GPGGA,\xB0\r\n" + position));
+    SendMessageA(hwnd, WM_TIMER, CBrenlowDlg::kTimerId, 0);
+    // Newest first, as received but for the line end, and no third line.
+    EXPECT_EQ(Text(1000, LB_GETTEXT, 0) + "\r\n" + Text(1000, LB_GETTEXT, 1) + "|" +
+                  Text(1000, LB_GETTEXT, 2),
+              position + "$GPGGA,\xB0|");
+    EXPECT_EQ(Text(1001) + "|" + Text(1002) + "|" + Text(1007), "1|244670000|54\xB0 30.0000' N");
+    for (int i = 0; i < 60; ++i) {
+        dlg->InsertLineAtTop(std::to_string(i).c_str(), std::to_string(i).size());
+    }
+    // Line 50 is none.
+    EXPECT_EQ(
+        Text(1000, LB_GETTEXT, 0) + " " + Text(1000, LB_GETTEXT, 49) + Text(1000, LB_GETTEXT, 50),
+        "59 10");
+}
+
+TEST_F(WindowTest, ChoiceIsStoredAndAClosedPortsTooltipSaysWhy) {
+    const int broken = TestPort::BrokenPort();
+    const std::string com = "\\\\.\\COM", why = "\nclosed: the device refuses these line settings";
+    const std::tuple<int, std::string, const char*, int, std::string> choices[] = {
+        {1023, "4800", "Baud Rate", 4800, com + "7"},
+        {1022, std::to_string(broken), "Port Number", broken, com + std::to_string(broken) + why},
+        {1022, "OFF", "Port Number", 0, ""},
+        {1022, "7", "Port Number", 7, com + "7"}};
+    HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+    while (tip != nullptr && GetWindow(tip, GW_OWNER) != hwnd) {
+        tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
+    }
+    for (const auto& [id, item, name, stored, shown] : choices) {
+        // As a user chooses: the box tells the dialog of its new selection.
+        SendDlgItemMessageA(hwnd, id, CB_SELECTSTRING, ~WPARAM{0}, LPARAM(item.c_str()));
+        SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(GetDlgItem(hwnd, id)));
+        char text[128] = {};
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.lpszText = text;
+        SendMessageA(tip, TTM_ENUMTOOLSA, 0, LPARAM(&tool));
+        EXPECT_EQ(Text(id) + "|" + text, item + "|" + shown);
+        EXPECT_EQ(MonitorPort::Stored(name), static_cast<uint32_t>(stored)) << item;
+        EXPECT_EQ(dlg->Logic().m_link.IsOpen(), shown == com + "7") << item;
+    }
+    DestroyWindow(hwnd);
+    EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
+}
+
+}  // namespace
