@@ -22,15 +22,11 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(monitor.Make());
-        Open();
-    }
-    void TearDown() override { delete dlg; }
-    void Open() {
-        delete dlg;
         dlg = new CBrenlowDlg(nullptr);
         dlg->Show();
         dlg->InitDialog();
     }
+    void TearDown() override { delete dlg; }
     // Runs the event loop until `done` holds, for at most ten seconds.
     static bool RunEventsUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 500 && !done(); ++i) {
@@ -44,7 +40,8 @@ protected:
     CBrenlowDlg* dlg = nullptr;
 };
 
-TEST_F(WindowTest, LayoutFollowsTheTemplate) {
+// Laid out from the template, it lists and decodes, stores choices and ends its run cleanly.
+TEST_F(WindowTest, LayoutLinesChoicesAndTheWaysOut) {
     std::multiset<std::string> expected, shown;
     for (const res::DialogControl& c : res::MainDialogTemplate().controls) {
         EXPECT_TRUE(c.id <= 0 || dlg->FindWindow(c.id == res::kIdOk ? wxID_OK : c.id)) << c.id;
@@ -79,9 +76,7 @@ TEST_F(WindowTest, LayoutFollowsTheTemplate) {
     EXPECT_EQ(dlg->GetTitle(), "Brenlow");
     EXPECT_TRUE(dlg->GetIcons().GetIcon(32).IsOk());
     EXPECT_TRUE(dynamic_cast<wxBitmapButton*>(dlg->FindWindow(wxID_OK))->GetBitmap().IsOk());
-}
 
-TEST_F(WindowTest, ReceivedLinesAreListedAndDecoded) {
     EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
     EXPECT_TRUE(dlg->TimerRunning());
     EXPECT_EQ(Box(res::kIdPortCombo)->GetStringSelection(), "7");
@@ -106,9 +101,7 @@ TEST_F(WindowTest, ReceivedLinesAreListedAndDecoded) {
     EXPECT_EQ(dlg->Field(1005)->GetLabel(), wxString::FromUTF8("45\xC2\xB0 \xE2\x82\xAC"));
     dlg->InsertLineAtTop("caf\xE9\x81\r\n", 7);
     EXPECT_EQ(dlg->LineList().RowText(0), wxString::FromUTF8("caf\xC3\xA9\xEF\xBF\xBD"));
-}
 
-TEST_F(WindowTest, ChoicesAreStoredAndClosingEndsTheRunWithThePortClosed) {
     wxChoice* baud = Box(res::kIdBaudCombo);
     baud->SetSelection(baud->FindString("115200"));
     wxCommandEvent choice(wxEVT_CHOICE, res::kIdBaudCombo);
