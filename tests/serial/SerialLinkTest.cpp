@@ -107,7 +107,6 @@ TEST_F(SerialLinkTest, BacklogLargerThanTheRingLosesNoLine) {
 }
 
 TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
-    MonitorPort::Store("Parity", 2);
     MonitorPort::Store("Stop Bits", 2);
     auto link = Link();
     TestPort::Line line{};
