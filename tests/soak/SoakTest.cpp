@@ -1,288 +1,200 @@
-// Hours of receiver traffic, with faults and unplugged devices, through the pseudo-terminal,
-// the serial link, the decoder and the poll cycle into a window without a display.
-// BRENLOW_SOAK_SECONDS sets the length (60 by default); BRENLOW_SOAK_LINES instead runs until
-// that many lines were sent; BRENLOW_SOAK_SEED picks the traffic.
+// Receiver traffic with faults and unplugged devices through a pseudo-terminal, the serial
+// link, the decoder and the poll cycle into a window without a display. BRENLOW_SOAK_SECONDS
+// sets the length (60 by default), BRENLOW_SOAK_LINES instead the number of lines to send,
+// BRENLOW_SOAK_SEED the traffic.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
 #include <thread>
 
-#include "ais/AisDecoder.h"
+#include "app/LineStore.h"
 #include "app/PollCycle.h"
+#include "platform/PseudoTerminal.h"
+#include "platform/posix/DeviceMap.h"
 #include "serial/SerialLink.h"
-#include "settings/SettingsStore.h"
-#include "tests/soak/DeliveryCheck.h"
-#include "tests/soak/ExpectedValues.h"
-#include "tests/soak/HeadlessView.h"
-#include "tests/soak/ListCheck.h"
-#include "tests/soak/RecordingSource.h"
-#include "tests/soak/SoakStats.h"
-#include "tests/soak/TrafficWriter.h"
 #include "tests/support/RegistrySandbox.h"
+#include "tools/brenlow-sim/TrafficGenerator.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
-constexpr int kPortNumber = 7;
-constexpr auto kTickPause = std::chrono::milliseconds(5);
-constexpr double kWarmUp = 0.25;
+constexpr int kPort = 7;
+constexpr size_t kLineLimit = 1024;   // what the poll cycle asks of the link
+constexpr auto kPlugged = 12s;        // between unplugs
+constexpr size_t kUnlisted = 100000;  // lines sent and not yet listed: the loop has stalled
 constexpr long kRssGrowthLimitKiB = 8 * 1024;
-constexpr int kQuietTicksAtEnd = 20;
-constexpr auto kEndTimeout = std::chrono::seconds(10);
-constexpr size_t kTopLinesChecked = 256;
 
-double EnvNumber(const char* name, double fallback) {
+double Env(const char* name, double fallback) {
     const char* text = std::getenv(name);
-    if (text == nullptr || *text == '\0') {
-        return fallback;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    return end != text && value > 0 ? value : fallback;
+    return text != nullptr && std::atof(text) > 0 ? std::atof(text) : fallback;
 }
 
-// What the fields of the window must show after a tick whose last decode left `record`.
-bool ViewShowsLastDecode(const HeadlessView& view, AisDecoder& decoder, const LineEvent& last) {
-    if (last.message.own) {
-        AisTarget* own = nullptr;
-        if (!decoder.GetOwnVessel(own)) {
-            return true;  // an own static report before any own position shows nothing
+long PeakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A received line as the list must show it.
+std::string Shown(std::string line) {
+    line.erase(line.find_last_not_of("\r\n") + 1);
+    std::replace_if(
+        line.begin(), line.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '\xB7');
+    return line;
+}
+
+// The fixture is the window, without a display.
+class Soak : public testing::Test, public TargetView {
+protected:
+    void InsertLineAtTop(const char* line, size_t length) override {
+        lines.PushFront(line, length);
+        ++inserted;
+    }
+    void SetControlText(int id, const std::string& text) override { texts[id] = text; }
+
+    bool Plug() {
+        char path[256];
+        pty.reset(platform::PseudoTerminalOpen(path, sizeof path));
+        unlink(entry.c_str());
+        return pty != nullptr && symlink(path, entry.c_str()) == 0;
+    }
+
+    // Adds a piece of traffic of any length, whole lines or not, and writes what the
+    // terminal takes.
+    void Send(bool more) {
+        for (size_t end = backlog.size() + (more ? random.Below(4096) : 0); backlog.size() < end;) {
+            for (const std::string& s : traffic.Next().sentences) {
+                backlog += s;
+                sent.push_back(s.size() > kLineLimit ? s.substr(s.size() - kLineLimit) : s);
+                ++linesSent;
+            }
         }
-        return view.Text(1006) == own->MmsiText() && view.Text(1027) == own->LatitudeText() &&
-               view.Text(1033) == "Update";
+        uint32_t written = 0;
+        platform::PseudoTerminalWrite(pty.get(), backlog.data(),
+                                      static_cast<uint32_t>(backlog.size()), 0, &written);
+        backlog.erase(0, written);
+        ASSERT_LT(sent.size(), kUnlisted) << "the poll loop stopped taking lines";
     }
-    const AisTarget& r = last.record;
-    return view.Text(1001) == std::to_string(decoder.TargetCount()) &&
-           view.Text(1002) == r.MmsiText() && view.Text(1007) == r.LatitudeText() &&
-           view.Text(1005) == std::string(r.shipName, strnlen(r.shipName, sizeof r.shipName)) &&
-           view.Text(1033).empty();
-}
 
-struct TickTimes {
-    DurationHistogram all;
-    DurationHistogram fast;
-    DurationHistogram realRate;
-    uint64_t mostLines = 0;
-
-    void Print(const char* name, const DurationHistogram& h) const {
-        std::printf("  tick time %-10s %9llu ticks  p50 %8.0f us  p99 %8.0f us  max %8.0f us\n",
-                    name, static_cast<unsigned long long>(h.Count()), h.Quantile(0.5),
-                    h.Quantile(0.99), h.Max());
+    // One poll tick: every line it listed must be the next one sent, and the fields must show
+    // the record its last decode concerned.
+    void Tick() {
+        inserted = 0;
+        RunPollTick(source, decoder, *this);
+        uint32_t last = 0;
+        for (size_t i = inserted; i-- > 0; ++listed) {
+            // What an unplugged device still held is lost with it; nothing else may be.
+            for (; mayLose > 0 && Shown(sent.front()) != lines.Line(i); --mayLose) {
+                sent.pop_front();
+            }
+            ASSERT_TRUE(!sent.empty() && lines.Line(i) == Shown(sent.front()))
+                << "listed out of turn (lost, repeated, reordered or never sent): "
+                << lines.Line(i);
+            const uint32_t mmsi = reference.DecodeSentence(sent.front());
+            last = mmsi != 0 ? mmsi : last;
+            sent.pop_front();
+            mayLose -= mayLose > 0 ? 1 : 0;
+        }
+        ASSERT_EQ(decoder.MessagesDecoded(), reference.MessagesDecoded());
+        AisTarget* r = nullptr;
+        if (last != 0 && reference.IsOwnVessel(last) && reference.GetOwnVessel(r)) {
+            ASSERT_EQ(texts[1006] + texts[1027] + texts[1033],
+                      r->MmsiText() + r->LatitudeText() + "Update");
+        } else if (last != 0 && reference.FindTarget(last, r)) {
+            ASSERT_EQ(texts[1001] + "|" + texts[1002] + texts[1005] + texts[1007] + texts[1033],
+                      std::to_string(reference.TargetCount()) + "|" + r->MmsiText() + r->shipName +
+                          r->LatitudeText());
+        }
     }
+
+    void Ticks(std::chrono::milliseconds most, const std::function<bool()>& done) {
+        for (const auto end = Clock::now() + most;
+             !done() && !HasFatalFailure() && Clock::now() < end;
+             std::this_thread::sleep_for(5ms)) {
+            Tick();
+        }
+    }
+
+    // The device goes with its entry, as a receiver's by-id link does.
+    void Unplug() {
+        pty.reset();
+        unlink(entry.c_str());
+        backlog.clear();
+        mayLose = sent.size();
+        Ticks(1500ms, [] { return false; });
+        ASSERT_FALSE(link.IsOpen()) << "the unplugged device still counts as open";
+        ASSERT_TRUE(Plug());
+        Ticks(5s, [this] { return link.IsOpen(); });
+        ASSERT_TRUE(link.IsOpen()) << "the device was not opened again";
+    }
+
+    RegistrySandbox sandbox;
+    const std::string entry = platform::posix::DeviceMap().EntryPath(kPort);
+    std::unique_ptr<platform::PseudoTerminal, void (*)(platform::PseudoTerminal*)> pty{
+        nullptr, &platform::PseudoTerminalClose};
+    SerialLink link;
+    LineSourceOf<SerialLink> source{link};
+    AisDecoder decoder;
+    AisDecoder reference;  // fed the lines the list shows, straight from what was sent
+    LineStore lines;
+    std::map<int, std::string> texts;
+    size_t inserted = 0;  // lines listed by the tick
+    const uint64_t seed = static_cast<uint64_t>(Env("BRENLOW_SOAK_SEED", 1));
+    TrafficGenerator traffic{{.seed = seed, .faultShare = 0.03}};
+    Random random{seed};
+    std::string backlog;           // made, not yet written
+    std::deque<std::string> sent;  // not yet listed, as the link hands them out
+    size_t mayLose = 0;            // how many of those went to an unplugged device
+    uint64_t linesSent = 0;
+    uint64_t listed = 0;
 };
 
-void PrintSummary(const DeliveryCheck::Counts& c, const TrafficWriter& writer,
-                  const ListCheck& list, const HeadlessView& view, const TickTimes& ticks,
-                  long rssStart, long rssWarm, double warmAt, long rssEnd, long rssMax,
-                  double seconds) {
-    std::printf("\nSoak summary (%.1f s)\n", seconds);
-    std::printf("  lines sent %llu (into a device %llu), handed out %llu, listed %zu (cap %zu)\n",
-                static_cast<unsigned long long>(writer.linesSent.load()),
-                static_cast<unsigned long long>(writer.linesWritten.load()),
-                static_cast<unsigned long long>(list.Received()), view.lines.Size(),
-                view.lines.Cap());
-    std::printf("  messages sent %llu, decoded %llu\n", static_cast<unsigned long long>(c.messages),
-                static_cast<unsigned long long>(c.decoded));
-    std::printf("  lost to injected faults: unplug %llu (%u unplugs)",
-                static_cast<unsigned long long>(c.lostUnplug), writer.unplugs.load());
-    for (int f = 1; f <= kFaultKinds; ++f) {
-        std::printf(", %s %llu", FaultName(static_cast<Fault>(f)),
-                    static_cast<unsigned long long>(c.lostByFault[f]));
-    }
-    std::printf(", after a damaged fragment %llu\n",
-                static_cast<unsigned long long>(c.lostTainted));
-    std::printf("  lost otherwise %llu; lines lost within a device %llu; lines never sent %llu\n",
-                static_cast<unsigned long long>(c.lostOtherwise),
-                static_cast<unsigned long long>(c.linesLostInDevice),
-                static_cast<unsigned long long>(c.unmatchedLines));
-    std::printf("  wrong decodes %llu, repeated decodes %llu",
-                static_cast<unsigned long long>(c.wrongDecodes),
-                static_cast<unsigned long long>(c.repeatedDecodes));
-    for (int f = 1; f <= kFaultKinds; ++f) {
-        if (c.decodedDespiteFault[f] != 0) {
-            std::printf(", decoded despite %s %llu", FaultName(static_cast<Fault>(f)),
-                        static_cast<unsigned long long>(c.decodedDespiteFault[f]));
+TEST_F(Soak, TrafficWithFaultsAndUnplugsIsListedAndShownExactlyWithFlatMemory) {
+    ASSERT_TRUE(sandbox.Ready());
+    std::filesystem::create_directories(std::filesystem::path(entry).parent_path());
+    ASSERT_TRUE(Plug());
+    link.SetPort(kPort);
+    ASSERT_EQ(link.Open(), 1);
+    const double seconds = Env("BRENLOW_SOAK_SECONDS", 60);
+    const double toSend = Env("BRENLOW_SOAK_LINES", 0);
+    const auto start = Clock::now();
+    const auto progress = [&] {
+        return toSend > 0 ? static_cast<double>(linesSent) / toSend
+                          : std::chrono::duration<double>(Clock::now() - start).count() / seconds;
+    };
+    long rssWarm = 0;
+    for (auto plugged = start; progress() < 1.0 && !HasFatalFailure();
+         std::this_thread::sleep_for(1ms)) {
+        Tick();
+        Send(true);
+        // Warm: a quarter of the run done and the list at its cap.
+        if (rssWarm == 0 && progress() >= 0.25 && lines.Size() == lines.Cap()) {
+            rssWarm = PeakResidentKiB();
+        }
+        if (Clock::now() - plugged > kPlugged) {
+            Unplug();
+            plugged = Clock::now();
         }
     }
-    std::printf("\n  reader stalls (writer waited > 2 s) %u\n", writer.windowStalls.load());
-    std::printf(
-        "  RSS start %ld KiB, after warm-up (%.0f %% of the run) %ld KiB, end %ld KiB, "
-        "max %ld KiB, growth after warm-up %ld KiB\n",
-        rssStart, warmAt * 100.0, rssWarm, rssEnd, rssMax, rssEnd - rssWarm);
-    ticks.Print("all", ticks.all);
-    ticks.Print("unthrottled", ticks.fast);
-    ticks.Print("45 lines/s", ticks.realRate);
-    std::printf("  most lines in one tick %llu\n\n",
-                static_cast<unsigned long long>(ticks.mostLines));
-    std::fflush(stdout);
+    ASSERT_FALSE(HasFatalFailure());
+    sent.erase(sent.begin(), sent.begin() + static_cast<ptrdiff_t>(mayLose));
+    Ticks(10s, [this] {
+        Send(false);
+        return sent.empty() || HasFatalFailure();
+    });
+    EXPECT_TRUE(sent.empty()) << sent.size() << " lines sent were never listed";
+    EXPECT_EQ(lines.Size(), std::min<uint64_t>(listed, lines.Cap()));
+    ASSERT_GT(rssWarm, 0) << "the list never filled up, so memory was not measured";
+    EXPECT_LT(PeakResidentKiB() - rssWarm, kRssGrowthLimitKiB);
 }
 
 }  // namespace
-
-TEST(Soak, TrafficWithFaultsAndUnplugsIsDecodedExactlyAndStaysBounded) {
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(sandbox.Ready());
-    SetRegistryCompanyName("Veltmark");
-
-    SoakPlan plan;
-    plan.portNumber = kPortNumber;
-    plan.seconds = EnvNumber("BRENLOW_SOAK_SECONDS", 60.0);
-    plan.lines = static_cast<uint64_t>(EnvNumber("BRENLOW_SOAK_LINES", 0.0));
-    TrafficOptions traffic;
-    traffic.vessels = 10;
-    traffic.seed = static_cast<uint64_t>(EnvNumber("BRENLOW_SOAK_SEED", 1.0));
-    traffic.faultShare = 0.03;
-    traffic.faultKinds = kAllFaults;
-
-    LinkSignals signals;
-    TrafficWriter writer(traffic, plan, signals);
-    ASSERT_TRUE(writer.Plug());
-    SerialLink link;
-    link.SetBaudRate(38400);
-    link.SetPort(kPortNumber);
-    ASSERT_EQ(link.Open(), 1);
-    signals.linkOpen = true;
-
-    AisDecoder decoder;
-    HeadlessView view;
-    RecordingSource source(link, decoder, signals);
-    DeliveryCheck delivery;
-    ListCheck list(view.lines.Cap());
-    TickTimes ticks;
-    uint64_t capExceeded = 0;
-    uint64_t viewMismatches = 0;
-    uint64_t listFullChecks = 0;
-    uint64_t listFullFailures = 0;
-    double nextFullCheck = 0.1;
-    const long rssStart = ResidentKiB();
-    long rssWarm = 0;
-    long rssMax = rssStart;
-    double warmAt = 0.0;
-
-    const auto start = Clock::now();
-    std::thread writerThread([&writer] { writer.Run(); });
-    std::deque<SentMessage> sent;
-    int quietTicks = 0;
-    Clock::time_point finishedAt{};
-    for (;;) {
-        const int phase = writer.phase;
-        source.StartTick();
-        const auto t0 = Clock::now();
-        RunPollTick(source, decoder, view);
-        const double micros = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-        source.NoteDecodes();
-        ticks.all.Add(micros);
-        (phase == TrafficWriter::kFast ? ticks.fast : ticks.realRate).Add(micros);
-        ticks.mostLines = std::max<uint64_t>(ticks.mostLines, source.Count());
-
-        writer.TakeSent(sent);
-        delivery.Take(sent);
-        const LineEvent* lastDecode = nullptr;
-        for (size_t i = 0; i < source.Count(); ++i) {
-            const LineEvent& e = source.Event(i);
-            delivery.Line(e);
-            list.Add(e.line);
-            if (e.decodes != 0) {
-                lastDecode = &e;
-            }
-        }
-        if (source.Count() != 0 &&
-            !list.TopMatches(view.lines, std::min(source.Count(), kTopLinesChecked))) {
-            ++list.mismatches;
-        }
-        if (view.lines.Size() > view.lines.Cap()) {
-            ++capExceeded;
-        }
-        if (lastDecode != nullptr && !ViewShowsLastDecode(view, decoder, *lastDecode)) {
-            ++viewMismatches;
-        }
-
-        const double progress = writer.Progress();
-        const long rss = ResidentKiB();
-        rssMax = std::max(rssMax, rss);
-        // Warm: a quarter of the run done and the list at its cap.
-        if (rssWarm == 0 && progress >= kWarmUp && view.lines.Size() == view.lines.Cap()) {
-            rssWarm = rss;
-            warmAt = progress;
-        }
-        if (progress >= nextFullCheck) {
-            ++listFullChecks;
-            listFullFailures += list.AllMatch(view.lines) ? 0 : 1;
-            nextFullCheck += 0.1;
-        }
-
-        if (writer.Finished()) {
-            if (finishedAt == Clock::time_point{}) {
-                finishedAt = Clock::now();
-            }
-            quietTicks = source.Count() == 0 ? quietTicks + 1 : 0;
-            if (quietTicks >= kQuietTicksAtEnd || Clock::now() - finishedAt > kEndTimeout) {
-                break;
-            }
-        }
-        std::this_thread::sleep_for(kTickPause);
-    }
-    writerThread.join();
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    writer.TakeSent(sent);
-    delivery.Take(sent);
-    delivery.Finish(writer.Session());
-    const long rssEnd = ResidentKiB();
-    link.Close();
-
-    const DeliveryCheck::Counts& c = delivery.Totals();
-    PrintSummary(c, writer, list, view, ticks, rssStart, rssWarm, warmAt, rssEnd, rssMax, seconds);
-    for (const std::string& p : delivery.Problems()) {
-        ADD_FAILURE() << p;
-    }
-    for (const std::string& f : writer.failures) {
-        ADD_FAILURE() << "receiver: " << f;
-    }
-
-    // Every message was followed, and every one the faults spared was decoded exactly.
-    EXPECT_GT(c.decoded, 0u);
-    EXPECT_EQ(c.messages, c.decoded + c.lostUnplug + c.lostTainted + c.lostOtherwise +
-                              c.lostByFault[1] + c.lostByFault[2] + c.lostByFault[3] +
-                              c.lostByFault[4] + c.lostByFault[5]);
-    EXPECT_EQ(c.lostOtherwise, 0u);
-    EXPECT_EQ(c.linesLostInDevice, 0u);
-    EXPECT_EQ(c.unmatchedLines, 0u);
-    EXPECT_EQ(c.wrongDecodes, 0u);
-    EXPECT_EQ(c.repeatedDecodes, 0u);
-    EXPECT_EQ(source.orphanDecodes, 0u);
-    if (plan.lines > 0 || plan.seconds >= plan.fastSeconds + plan.realSeconds + 5.0) {
-        EXPECT_GT(writer.unplugs.load(), 0u);
-        EXPECT_GT(c.lostUnplug, 0u);
-    }
-
-    // The records hold what was decoded last for each station.
-    for (const auto& [key, state] : delivery.Stations()) {
-        AisTarget* record = nullptr;
-        const int known =
-            key.first ? decoder.GetOwnVessel(record) : decoder.FindTarget(key.second, record);
-        ASSERT_TRUE(known && record != nullptr) << "station " << key.second;
-        if (state.hasPosition) {
-            EXPECT_EQ(PositionMismatch(*record, state.position), "") << "station " << key.second;
-        }
-        if (state.hasStatic) {
-            EXPECT_EQ(StaticMismatch(*record, state.statics), "") << "station " << key.second;
-        }
-    }
-    EXPECT_EQ(decoder.TargetCount(), traffic.vessels);
-
-    // The list holds the newest lines in order, never more than its cap.
-    EXPECT_EQ(list.mismatches, 0u);
-    EXPECT_EQ(capExceeded, 0u);
-    EXPECT_EQ(listFullFailures, 0u) << "of " << listFullChecks << " full comparisons";
-    EXPECT_TRUE(list.AllMatch(view.lines));
-    EXPECT_EQ(view.lines.Size(), std::min<uint64_t>(list.Received(), view.lines.Cap()));
-    EXPECT_EQ(viewMismatches, 0u);
-
-    // Memory is flat once the list is full.
-    ASSERT_GT(rssWarm, 0) << "the list never filled up, so memory was not measured";
-    EXPECT_LT(rssEnd - rssWarm, kRssGrowthLimitKiB);
-}
