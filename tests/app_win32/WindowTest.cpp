@@ -58,9 +58,9 @@ TEST_F(WindowTest, IsBuiltAndColouredAsTheTemplateTableSays) {
         GetClassNameA(child, name, sizeof name);
         GetWindowTextA(child, text, sizeof text);
         const bool combo = std::strcmp(name, "ComboBox") == 0;
-        EXPECT_EQ(
-            name + (" " + std::to_string(GetDlgCtrlID(child))) + " " + (combo ? c.text : text),
-            classes[static_cast<int>(c.kind)] + (" " + std::to_string(c.id)) + " " + c.text);
+        EXPECT_STREQ(name, classes[static_cast<int>(c.kind)]);
+        EXPECT_EQ(GetDlgCtrlID(child), c.id);
+        EXPECT_STREQ(combo ? c.text : text, c.text);  // a combo box shows its selection
         // Position and size each converted on their own, as the dialog manager does. A combo
         // box's height is that of its open list, which Wine measures its own way.
         RECT r, want{c.x, c.y, c.w, c.h};
