@@ -22,15 +22,9 @@ protected:
         view.writes.clear();
         return RunPollTick(source, decoder, view);
     }
-    const AisTarget& Station(uint32_t mmsi) {
-        AisTarget* t = nullptr;
-        EXPECT_TRUE(decoder.FindTarget(mmsi, t));
-        return t != nullptr ? *t : empty;
-    }
     ScriptedSource source;
     AisDecoder decoder;
     FakeView view;
-    const AisTarget empty;
 };
 
 TEST_F(PollCycleTest, EveryLineIsListedNewestFirstAndTheLastStationShown) {
@@ -45,7 +39,7 @@ TEST_F(PollCycleTest, EveryLineIsListedNewestFirstAndTheLastStationShown) {
     EXPECT_EQ(view.writes,
               (std::vector<int>{1001, 1002, 1003, 1004, 1005, 1007, 1008, 1009, 1010, 1011, 1013,
                                 1014, 1015, 1016, 1012, 1017, 1018, 1019, 1021, 1020, 1033}));
-    const AisTarget& shown = Station(kStationB);
+    const AisTarget& shown = *decoder.LastMessage().record;
     EXPECT_EQ(view.texts[1001], "2");
     EXPECT_EQ(view.texts[1002], shown.MmsiText());
     EXPECT_EQ(view.texts[1007], shown.LatitudeText());
@@ -65,26 +59,6 @@ TEST_F(PollCycleTest, OwnVesselShowsOnlyItsFieldsAndUpdate) {
     EXPECT_EQ(Tick({ais_lines::Position(kStationA, 54.5, 10.25, 7.5)}), kStationA);
     EXPECT_EQ(view.writes.front(), 1001) << "the own fields stay";
     EXPECT_EQ(view.texts[1033], "");
-}
-
-TEST_F(PollCycleTest, StaticReportShowsOnItsSecondSentenceWithClearedPosition) {
-    const auto [first, second] = ais_lines::Static(kStationA, "NORDSTERN", "DABC", "KIEL");
-    EXPECT_EQ(Tick({first}), 0u);
-    EXPECT_TRUE(view.writes.empty());
-    EXPECT_EQ(Tick({second}), kStationA);
-    const AisTarget& shown = Station(kStationA);
-    const AisTarget cleared;
-    for (auto [id, text] : {std::pair{1005, std::string("NORDSTERN")},
-                            {1004, "DABC"},
-                            {1021, "KIEL"},
-                            {1020, shown.etaText},
-                            {1003, shown.ImoNumberText()},
-                            {1007, cleared.LatitudeText()},
-                            {1009, cleared.SpeedOverGroundText()},
-                            {1011, cleared.TrueHeadingText()},
-                            {1014, cleared.NavStatusText()}}) {
-        EXPECT_EQ(view.texts[id], text) << id;
-    }
 }
 
 TEST(LineStore, NewestFirstCappedAndMadeFitForDisplay) {
