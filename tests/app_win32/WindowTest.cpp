@@ -9,8 +9,8 @@
 
 #include "app/win32/BrenlowDlg.h"
 #include "res/Icons.h"
-#include "tests/app/AisLines.h"
 #include "tests/support/MonitorPort.h"
+#include "tests/support/PayloadBuilder.h"
 
 // The Win32 dialog itself on COM7 (a pseudo-terminal pair under Wine), in a private registry.
 namespace {
@@ -113,7 +113,8 @@ TEST_F(WindowTest, IconsAreDrawnFromThePixelTables) {
 
 TEST_F(WindowTest, ListsTheNewestLinesFirstUpToItsCapAndShowsTheLastStation) {
     EXPECT_EQ(Text(1022) + " " + Text(1023), "7 38400");  // as stored
-    const std::string position = ais_lines::Position(244670000, 54.5, 10, 7);
+    const std::string position = Sentence(
+        PayloadBuilder().Set(1, 6, 1).Set(9, 30, 244670000).Set(90, 27, 32700000).Armoured());
     ASSERT_TRUE(monitor.Send("$GPGGA,\xB0\r\n" + position));
     SendMessageA(hwnd, WM_TIMER, CBrenlowDlg::kTimerId, 0);
     // Newest first, as received but for the line end, and no third line.

@@ -1,7 +1,6 @@
 // The Linux registry's file: where it lives, what survives a write, and damage kept aside.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -56,31 +55,6 @@ TEST_F(RegistryDiskTest, DamagedFilesAreReadInPartAndKeptAside) {
     EXPECT_NE(SetDword("Software\\V", "X", 1), kRegSuccess);
     EXPECT_TRUE(std::filesystem::exists(path + "/."));
     rmdir(path.c_str());
-}
-
-TEST_F(RegistryDiskTest, ConcurrentWritersLoseNothing) {
-    pid_t children[4];
-    for (int w = 0; w < 4; ++w) {
-        if ((children[w] = fork()) == 0) {
-            int failures = 0;
-            for (int v = 0; v < 15; ++v) {
-                const std::string name = "W" + std::to_string(w) + "V" + std::to_string(v);
-                failures += SetDword("Software\\Race", name.c_str(), v) != kRegSuccess;
-            }
-            _exit(failures);
-        }
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    for (int w = 0; w < 4; ++w) {
-        for (int v = 0; v < 15; ++v) {
-            const std::string name = "W" + std::to_string(w) + "V" + std::to_string(v);
-            EXPECT_EQ(Raw("Software\\Race", name.c_str()), Dword(v)) << name;
-        }
-    }
 }
 
 }  // namespace
