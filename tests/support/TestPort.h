@@ -26,9 +26,8 @@ public:
     int Number() const { return number_; }
     bool Write(const void* bytes, size_t length);
 
-    // The device vanishes as an unplugged USB receiver does; Replug brings a new one under
-    // the same number.
-    bool SupportsUnplug() const;
+    // The device vanishes as an unplugged USB receiver does (false where the fixture cannot
+    // do that); Replug brings a new one under the same number.
     bool Unplug();
     bool Replug();
     // Whether a second open of an open port is refused.

@@ -68,10 +68,6 @@ bool TestPort::Write(const void* bytes, size_t length) {
     return write(impl_->master, bytes, length) == static_cast<ssize_t>(length);
 }
 
-bool TestPort::SupportsUnplug() const {
-    return true;
-}
-
 bool TestPort::Unplug() {
     impl_->Drop();
     // The device goes with its name: a parallel test's new pseudo-terminal may get the number.

@@ -79,10 +79,7 @@ bool TestPort::Write(const void* bytes, size_t length) {
     return true;
 }
 
-bool TestPort::SupportsUnplug() const {
-    return false;  // the relay lives outside the Windows side and cannot be stopped from here
-}
-
+// The relay lives outside the Windows side and cannot be stopped from here.
 bool TestPort::Unplug() {
     return false;
 }
