@@ -6,13 +6,33 @@
 #include "settings/ModuleInfo.h"
 #include "settings/SettingsState.h"
 #include "settings/SettingsStore.h"
-#include "tests/settings/RegistryValues.h"
 #include "tests/support/RegistrySandbox.h"
 
 namespace {
 
 constexpr char kSection[] = "AIS Unit";
 constexpr char kUnitKey[] = "Software\\Veltmark\\Brenlow\\AIS Unit";
+
+// Values as the registry holds them, read and written past the store.
+using RawValue = std::pair<uint32_t, std::vector<uint8_t>>;  // type 0: missing
+
+RawValue Raw(const std::string& keyPath, const char* name) {
+    platform::RegKey key = nullptr;
+    uint32_t type = 0, size = 64;
+    std::vector<uint8_t> data(size);
+    if (platform::RegistryOpenKey(platform::CurrentUserKey(), keyPath.c_str(), &key) == 0) {
+        if (platform::RegistryQueryValue(key, name, &type, data.data(), &size) != 0) {
+            type = 0;
+        }
+        platform::RegistryCloseKey(key);
+    }
+    data.resize(type != 0 ? size : 0);
+    return {type, data};
+}
+RawValue Dword(uint32_t v) {
+    return {platform::kRegTypeDword,
+            {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}};
+}
 
 bool ChainClosed() {
     for (platform::RegKey key : keyStack) {
