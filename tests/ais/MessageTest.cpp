@@ -90,6 +90,9 @@ TEST(Reassembly, OrdersOfSentences) {
     EXPECT_EQ(Completed({a[0], a[1], a[0], a[1], a[2]}), std::vector<uint32_t>{1001});
     EXPECT_EQ(Completed({a[0], a[1], a[1], a[2]}), std::vector<uint32_t>{});
     EXPECT_EQ(Completed({a[0], otherTotal, a[1], a[2]}), std::vector<uint32_t>{});
+    const std::string badNumber = WithChecksum("!AIVDM,3,x,1,A,0000,0");
+    EXPECT_EQ(Completed({a[0], badNumber, a[1], a[2]}), std::vector<uint32_t>{1001})
+        << "a refused sentence leaves the collection alone";
     std::vector<std::string> own = Parts(1004, 2, "5");
     own[1] = Sentence(Report(5, 1004).Armoured().substr(36), 2, 2, "5", "A", 2, "!AIVDO");
     AisDecoder decoder;
