@@ -18,12 +18,9 @@ PayloadBuilder Report(int type, uint32_t mmsi = kMmsi) {
     return b;
 }
 
-// A message in `total` sentences on sequence `seq`; a type 5 of `mmsi` unless given.
-std::vector<std::string> Parts(uint32_t mmsi, int total, const std::string& seq,
-                               const std::string& channel = "A", std::string payload = "") {
-    if (payload.empty()) {
-        payload = Report(5, mmsi).Armoured();
-    }
+// `payload` in `total` sentences on sequence `seq`.
+std::vector<std::string> Parts(const std::string& payload, int total, const std::string& seq,
+                               const std::string& channel = "A") {
     std::vector<std::string> out;
     const size_t step = (payload.size() + total - 1) / total;
     for (int i = 0; i < total; ++i) {
@@ -31,6 +28,9 @@ std::vector<std::string> Parts(uint32_t mmsi, int total, const std::string& seq,
                                i + 1 == total ? 2 : 0));
     }
     return out;
+}
+std::string Voyage(uint32_t mmsi) {
+    return Report(5, mmsi).Armoured();
 }
 
 // The MMSIs that a run of sentences completes, in order.
@@ -85,7 +85,7 @@ TEST(MessageFields, ConversionsAndSentinelsAtTheirEdges) {
 
 TEST(Reassembly, OrdersOfSentences) {
     // The fault recordings hold the common orders; these are the rest.
-    const auto a = Parts(1001, 3, "1");
+    const auto a = Parts(Voyage(1001), 3, "1");
     const std::string otherTotal = Sentence("0000", 2, 2, "1", "A", 2);
     EXPECT_EQ(Completed({a[0], a[1], a[0], a[1], a[2]}), std::vector<uint32_t>{1001});
     EXPECT_EQ(Completed({a[0], a[1], a[1], a[2]}), std::vector<uint32_t>{});
@@ -93,8 +93,8 @@ TEST(Reassembly, OrdersOfSentences) {
     const std::string badNumber = WithChecksum("!AIVDM,3,x,1,A,0000,0");
     EXPECT_EQ(Completed({a[0], badNumber, a[1], a[2]}), std::vector<uint32_t>{1001})
         << "a refused sentence leaves the collection alone";
-    std::vector<std::string> own = Parts(1004, 2, "5");
-    own[1] = Sentence(Report(5, 1004).Armoured().substr(36), 2, 2, "5", "A", 2, "!AIVDO");
+    std::vector<std::string> own = Parts(Voyage(1004), 2, "5");
+    own[1] = Sentence(Voyage(1004).substr(36), 2, 2, "5", "A", 2, "!AIVDO");
     AisDecoder decoder;
     decoder.DecodeSentence(own[0]);
     EXPECT_EQ(decoder.DecodeSentence(own[1]), 1004u);
@@ -102,14 +102,14 @@ TEST(Reassembly, OrdersOfSentences) {
 }
 
 TEST(Reassembly, LimitsOfACollection) {
-    const std::string message = Report(5, 1004).Armoured();
-    EXPECT_EQ(Completed(Parts(0, 9, "7", "A", message + std::string(1023 - 71, '0'))),
+    const std::string message = Voyage(1004);
+    EXPECT_EQ(Completed(Parts(message + std::string(1023 - 71, '0'), 9, "7")),
               std::vector<uint32_t>{1004});
-    EXPECT_EQ(Completed(Parts(0, 9, "7", "A", message + std::string(1024 - 71, '0'))),
+    EXPECT_EQ(Completed(Parts(message + std::string(1024 - 71, '0'), 9, "7")),
               std::vector<uint32_t>{});
     // Ids cycle 0-9: a collection silent for 16 sentences may belong to another message.
     for (uint32_t gap : {15u, 16u}) {
-        const auto parts = Parts(1005, 2, "3");
+        const auto parts = Parts(Voyage(1005), 2, "3");
         std::vector<std::string> run = {parts[0]};
         for (uint32_t i = 0; i < gap; ++i) {
             run.push_back(Sentence(Report(1, 3000).Armoured()));
@@ -120,7 +120,7 @@ TEST(Reassembly, LimitsOfACollection) {
     // Seventeen keys waiting: the one waiting longest gives way.
     std::vector<std::string> firsts, lasts;
     for (uint32_t i = 0; i < 17; ++i) {
-        const auto parts = Parts(4000 + i, 2, std::to_string(i % 10), i < 10 ? "A" : "B");
+        const auto parts = Parts(Voyage(4000 + i), 2, std::to_string(i % 10), i < 10 ? "A" : "B");
         firsts.push_back(parts[0]);
         lasts.push_back(parts[1]);
     }

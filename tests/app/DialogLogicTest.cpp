@@ -8,7 +8,6 @@
 #include <thread>
 #include <tuple>
 
-#include "app/LineStore.h"
 #include "app/MainDialogLogic.h"
 #include "res/DialogTemplate.h"
 #include "tests/support/MonitorPort.h"
@@ -157,23 +156,6 @@ TEST_F(DialogLogicTest, PortBoxTellsWhyAPortIsClosed) {
     ASSERT_TRUE(monitor.port->Replug());
     TickUntil([&] { return logic->m_link.IsOpen(); });  // tried again once a second
     EXPECT_THAT(Box(res::kIdPortCombo).tip, Not(HasSubstr("closed")));
-}
-
-TEST(LineStore, NewestFirstCappedAndMadeFitForDisplay) {
-    LineStore store(3);
-    for (const std::string& line :
-         std::vector<std::string>{"0", "1", std::string("a\0b\tc\x7f\r\n\r\n", 10), "3",
-                                  std::string("45\xB0 N \x80\n")}) {
-        store.PushFront(line.data(), line.size());
-    }
-    ASSERT_EQ(store.Size(), 3u);
-    EXPECT_EQ(store.Line(0), "45\xB0 N \x80") << "high bytes kept as received";
-    EXPECT_EQ(store.Line(1), "3");
-    EXPECT_EQ(store.Line(2),
-              "a\xB7"
-              "b\xB7"
-              "c\xB7")
-        << "control bytes as dots, line end cut";
 }
 
 }  // namespace

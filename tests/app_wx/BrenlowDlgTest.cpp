@@ -1,7 +1,6 @@
 // The Linux window on COM7, a pseudo-terminal, in a private registry, on a private display.
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <wx/bmpbuttn.h>
 #include <wx/init.h>
 
 #include <functional>

@@ -13,7 +13,7 @@ namespace {
 constexpr char kSection[] = "AIS Unit";
 constexpr char kUnitKey[] = "Software\\Veltmark\\Brenlow\\AIS Unit";
 
-// Values as the registry holds them, read and written past the store.
+// A value as the registry holds it, read past the store.
 using RawValue = std::pair<uint32_t, std::vector<uint8_t>>;  // type 0: missing
 
 RawValue Raw(const std::string& keyPath, const char* name) {
