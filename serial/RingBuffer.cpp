@@ -100,10 +100,13 @@ uint32_t RingBuffer::TakeLine(char* destination, uint32_t limit, char terminator
             return 0;
         }
     }
-    uint32_t resultLength = std::min(lineLength, limit);
-    CopyRange(lineLength - resultLength, resultLength, destination);
+    // A line longer than the limit gives its tail and goes whole; without a terminator the
+    // oldest bytes go, and only those.
+    const uint32_t resultLength = std::min(lineLength, limit);
+    const bool cut = terminator != '\0';
+    CopyRange(cut ? lineLength - resultLength : 0, resultLength, destination);
     destination[resultLength] = '\0';
-    Advance(terminator != '\0' ? lineLength : resultLength, peek);
+    Advance(cut ? lineLength : resultLength, peek);
     return resultLength;
 }
 

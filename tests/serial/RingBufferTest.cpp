@@ -47,6 +47,9 @@ TEST(RingBuffer, LinesComeOutWholeAndOldestFirst) {
     EXPECT_EQ(ring.Take(), "S\n");
     ring << std::string("ab\0c", 4);
     EXPECT_EQ(ring.Take(10, 0, '\0'), std::string("ab\0c", 4)) << "no terminator: all held";
+    ring << "0123456";
+    EXPECT_EQ(ring.Take(3, 0, '\0'), "012") << "the oldest bytes, and only they, go";
+    EXPECT_EQ(ring.Held(), "3456");
 }
 
 TEST(RingBuffer, WrapAroundTheEndOfStorage) {
