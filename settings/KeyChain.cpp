@@ -4,17 +4,20 @@
 
 platform::RegKey keyStack[4] = {};
 int32_t keyDepth = 0;
+long keyChainStatus = platform::kRegSuccess;
 
 int OpenKeyChain(const char* section, platform::RegKey* deepest) {
     keyDepth = 0;
-    if (platform::RegistryOpenKey(platform::CurrentUserKey(), "Software", &keyStack[0]) !=
-        platform::kRegSuccess) {
+    keyChainStatus =
+        platform::RegistryOpenKey(platform::CurrentUserKey(), "Software", &keyStack[0]);
+    if (keyChainStatus != platform::kRegSuccess) {
         keyStack[0] = nullptr;
         return 0;
     }
     keyDepth = 1;
-    if (platform::RegistryCreateKey(keyStack[0], CompanyKeyName().c_str(), &keyStack[1]) !=
-        platform::kRegSuccess) {
+    keyChainStatus =
+        platform::RegistryCreateKey(keyStack[0], CompanyKeyName().c_str(), &keyStack[1]);
+    if (keyChainStatus != platform::kRegSuccess) {
         keyStack[1] = nullptr;
         platform::RegistryCloseKey(keyStack[0]);
         keyStack[0] = nullptr;

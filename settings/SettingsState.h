@@ -15,3 +15,11 @@ extern std::string appKeyName;
 extern platform::RegKey keyStack[4];
 // Number of valid entries in keyStack.
 extern int32_t keyDepth;
+
+// Why the last OpenKeyChain returned 0: the Win32 status of the call that failed.
+extern long keyChainStatus;
+
+// Number of SettingsUpdate groups open, and the status of the first write that failed in the
+// outermost one (0 while none has).
+extern int32_t updateDepth;
+extern long updateFailure;

@@ -55,16 +55,23 @@ std::string BuildKeyPath(const char* section) {
 }
 
 bool WriteDword(const char* section, const char* name, uint32_t value) {
+    const bool grouped = updateDepth > 0;
+    SettingsUpdate update;
     platform::RegKey deepest = nullptr;
-    if (OpenKeyChain(section, &deepest) == 0) {
-        return false;
+    long status = OpenKeyChain(section, &deepest) != 0 ? platform::kRegSuccess : keyChainStatus;
+    if (status == platform::kRegSuccess) {
+        status = platform::RegistrySetDword(deepest, name, value);
+        CloseKeyChain();
     }
-    const bool stored = platform::RegistrySetDword(deepest, name, value) == platform::kRegSuccess;
-    CloseKeyChain();
-    return stored;
+    if (updateFailure == platform::kRegSuccess) {
+        updateFailure = status;
+    }
+    const long committed = update.Commit();
+    return grouped ? status == platform::kRegSuccess : committed == platform::kRegSuccess;
 }
 
 uint32_t ReadDword(const char* section, const char* name, uint32_t defaultValue) {
+    SettingsUpdate update;  // the default written back, if need be, in the same update
     platform::RegKey key = nullptr;
     if (platform::RegistryOpenKey(platform::CurrentUserKey(), BuildKeyPath(section).c_str(),
                                   &key) != platform::kRegSuccess) {

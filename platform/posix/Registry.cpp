@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,7 @@ bool AlwaysExists(std::string_view path) {
 // Names that the REGEDIT4 text could not hold again are refused.
 bool ValidName(std::string_view name) {
     for (char c : name) {
-        if (c == '\r' || c == '\n') {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
             return false;
         }
     }
@@ -62,7 +63,50 @@ long JoinPath(RegKey parent, const char* subKey, RegKey* out, std::string* path)
     return kRegSuccess;
 }
 
+// The update in progress: the file read once under its lock, written back by the outermost
+// RegistryEndUpdate.
+int updateDepth = 0;
+std::unique_ptr<RegistryStorage> update;
+
+RegistryStorage& Current() {
+    if (!update) {
+        update = std::make_unique<RegistryStorage>();
+    }
+    return *update;
+}
+
+// A call made outside any update is an update of its own.
+class OneUpdate {
+public:
+    OneUpdate() { RegistryBeginUpdate(); }
+    ~OneUpdate() { End(); }
+    OneUpdate(const OneUpdate&) = delete;
+    OneUpdate& operator=(const OneUpdate&) = delete;
+    // The call's status, else the write's.
+    long End(long status = kRegSuccess) {
+        const long written = ended ? kRegSuccess : RegistryEndUpdate();
+        ended = true;
+        return status != kRegSuccess ? status : written;
+    }
+
+private:
+    bool ended = false;
+};
+
 }  // namespace
+
+void RegistryBeginUpdate() {
+    ++updateDepth;
+}
+
+long RegistryEndUpdate() {
+    if (updateDepth == 0 || --updateDepth > 0) {
+        return kRegSuccess;
+    }
+    const long status = update ? update->Commit() : kRegSuccess;
+    update.reset();
+    return status;
+}
 
 RegKey CurrentUserKey() {
     return &currentUser;
@@ -75,9 +119,8 @@ long RegistryOpenKey(RegKey parent, const char* subKey, RegKey* out) {
         return status;
     }
     if (!AlwaysExists(path)) {
-        RegistryFile file;
-        RegistryStorage::Load(&file);
-        if (!file.KeyExists(path)) {
+        OneUpdate one;
+        if (!Current().File().KeyExists(path)) {
             return kRegNotFound;
         }
     }
@@ -91,14 +134,16 @@ long RegistryCreateKey(RegKey parent, const char* subKey, RegKey* out) {
     if (status != kRegSuccess) {
         return status;
     }
-    RegistryFile file;
-    RegistryStorage::Load(&file);
-    if (!AlwaysExists(path) && !file.KeyExists(path)) {
-        // Written at once, so that a key created without values exists from now on.
-        status = RegistryStorage::Update([&path](RegistryFile& current) {
-            current.AddKey(path);
-            return kRegSuccess;
-        });
+    if (!AlwaysExists(path)) {
+        OneUpdate one;
+        RegistryStorage& storage = Current();
+        if (!storage.File().KeyExists(path)) {
+            if (storage.WriteStatus() != kRegSuccess) {
+                return storage.WriteStatus();
+            }
+            storage.File().AddKey(path);
+        }
+        status = one.End();
         if (status != kRegSuccess) {
             return status;
         }
@@ -119,9 +164,8 @@ long RegistryQueryValue(RegKey key, const char* name, uint32_t* type, uint8_t* d
     if (data != nullptr && size == nullptr) {
         return kInvalidParameter;
     }
-    RegistryFile file;
-    RegistryStorage::Load(&file);
-    const RegistryKey* entry = file.FindKey(handle.path);
+    OneUpdate one;
+    const RegistryKey* entry = Current().File().FindKey(handle.path);
     const RegistryValue* value =
         entry != nullptr ? RegistryFile::FindValue(*entry, name != nullptr ? name : "") : nullptr;
     if (value == nullptr) {
@@ -156,13 +200,23 @@ long RegistrySetDword(RegKey key, const char* name, uint32_t value) {
     if (!ValidName(valueName)) {
         return kInvalidParameter;
     }
-    return RegistryStorage::Update([&](RegistryFile& file) {
-        RegistryFile::SetValue(
-            file.AddKey(handle.path), valueName, kRegTypeDword,
-            {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-             static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)});
-        return kRegSuccess;
-    });
+    OneUpdate one;
+    RegistryStorage& storage = Current();
+    RegistryFile& file = storage.File();
+    std::vector<uint8_t> bytes = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                                  static_cast<uint8_t>(value >> 16),
+                                  static_cast<uint8_t>(value >> 24)};
+    const RegistryKey* entry = file.FindKey(handle.path);
+    const RegistryValue* stored =
+        entry != nullptr ? RegistryFile::FindValue(*entry, valueName) : nullptr;
+    if (stored != nullptr && stored->type == kRegTypeDword && stored->data == bytes) {
+        return one.End();  // already so: nothing to write
+    }
+    if (storage.WriteStatus() != kRegSuccess) {
+        return one.End(storage.WriteStatus());
+    }
+    file.SetValue(file.AddKey(handle.path), valueName, kRegTypeDword, std::move(bytes));
+    return one.End();
 }
 
 long RegistryCloseKey(RegKey key) {

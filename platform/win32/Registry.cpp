@@ -55,4 +55,11 @@ long RegistryCloseKey(RegKey key) {
     return RegCloseKey(ToHkey(key));
 }
 
+// The registry applies every call at once: there is nothing to group.
+void RegistryBeginUpdate() {}
+
+long RegistryEndUpdate() {
+    return ERROR_SUCCESS;
+}
+
 }  // namespace platform

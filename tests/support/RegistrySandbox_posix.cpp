@@ -39,8 +39,6 @@ RegistrySandbox::~RegistrySandbox() {
     }
     if (!sandboxRoot.empty()) {
         std::error_code error;
-        std::filesystem::permissions(sandboxRoot + "/brenlow", std::filesystem::perms::owner_all,
-                                     error);
         std::filesystem::remove_all(sandboxRoot, error);
     }
 }
@@ -48,19 +46,18 @@ RegistrySandbox::~RegistrySandbox() {
 bool RegistrySandbox::SetRawValue(const char* keyPath, const char* name, uint32_t type,
                                   const void* data, uint32_t size) {
     const auto* bytes = static_cast<const uint8_t*>(data);
-    const std::string path = std::string("HKEY_CURRENT_USER\\") + keyPath;
-    return platform::RegistryStorage::Update([&](platform::RegistryFile& file) {
-               platform::RegistryFile::SetValue(file.AddKey(path), name, type,
-                                                std::vector<uint8_t>(bytes, bytes + size));
-               return platform::kRegSuccess;
-           }) == platform::kRegSuccess;
+    platform::RegistryStorage storage;
+    platform::RegistryFile& file = storage.File();
+    file.SetValue(file.AddKey(std::string("HKEY_CURRENT_USER\\") + keyPath), name, type,
+                  std::vector<uint8_t>(bytes, bytes + size));
+    return storage.WriteStatus() == platform::kRegSuccess &&
+           storage.Commit() == platform::kRegSuccess;
 }
 
-// A folder in the place of the lock file: nothing can open it for writing, root included.
+// A file without write permission is left alone, by root too; it can still be read.
 bool RegistrySandbox::DenyWrites() {
-    const std::string folder = platform::RegistryStorage::FolderPath();
-    const std::string lock = platform::RegistryStorage::FilePath() + ".lock";
-    mkdir(folder.c_str(), 0700);
-    unlink(lock.c_str());
-    return mkdir(lock.c_str(), 0700) == 0 && chmod(folder.c_str(), 0500) == 0;
+    const char keep[] = "kept";
+    return SetRawValue("Software\\RegistrySandbox", "", platform::kRegTypeString, keep,
+                       sizeof keep) &&
+           chmod(platform::RegistryStorage::FilePath().c_str(), 0444) == 0;
 }
