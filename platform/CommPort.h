@@ -33,4 +33,8 @@ CommReadStatus CommRead(CommHandle handle, char* buffer, uint32_t limit, uint32_
 
 void CommClose(CommHandle handle);
 
+// The group that owns port n's device, whose members may open it ("dialout" on Debian,
+// "uucp" elsewhere); false where the system has no such thing or the device is not there.
+bool CommPortGroup(int portNumber, char* out, uint32_t size);
+
 }  // namespace platform

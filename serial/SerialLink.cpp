@@ -23,6 +23,14 @@ bool LineSettingsValid(const SerialSettings& s) {
            s.dataBits <= 8 && (s.stopBits == 1 || s.stopBits == 2) && s.baudRate > 0;
 }
 
+// What may pass by itself: a device plugged in later, a program letting go of the port.
+// Other refusals wait for the user.
+bool RetriedAfter(platform::CommOpenError error) {
+    using platform::CommOpenError;
+    return error == CommOpenError::NotPresent || error == CommOpenError::InUse ||
+           error == CommOpenError::AccessDenied;
+}
+
 }  // namespace
 
 SerialLink::SerialLink()
@@ -39,22 +47,27 @@ SerialLink::~SerialLink() {
 
 void SerialLink::LoadSettings() {
     SettingsScope scope;
+    SettingsUpdate update;
     ReleasePort();
     portNumber = Low16(ReadDword(kSection, "Port Number", 0));
     baudRate = static_cast<int32_t>(ReadDword(kSection, "Baud Rate", 19200));
     parityIndex = Low16(ReadDword(kSection, "Parity", 0));
     dataBits = Low16(ReadDword(kSection, "Data Bits", 8));
     stopBits = Low16(ReadDword(kSection, "Stop Bits", 1));
+    saveStatus = update.Commit();  // the defaults of missing values
     Open();
 }
 
 bool SerialLink::SaveSettings() {
     SettingsScope scope;
+    SettingsUpdate update;  // five values, one update: a concurrent save never mixes with ours
     WriteDword(kSection, "Port Number", SignExtended(portNumber));
     WriteDword(kSection, "Baud Rate", SignExtended(baudRate));
     WriteDword(kSection, "Parity", SignExtended(parityIndex));
     WriteDword(kSection, "Data Bits", SignExtended(dataBits));
-    return WriteDword(kSection, "Stop Bits", SignExtended(stopBits));
+    WriteDword(kSection, "Stop Bits", SignExtended(stopBits));
+    saveStatus = update.Commit();
+    return saveStatus == 0;
 }
 
 int16_t SerialLink::Open() {
@@ -64,23 +77,22 @@ int16_t SerialLink::Open() {
     if (IsOpen()) {
         return 1;
     }
-    ++stateChanges;
-    openError = platform::CommOpenError::LineRefused;
+    lastOpenAttempt = clock();
+    platform::CommOpenError error = platform::CommOpenError::LineRefused;
     if (LineSettingsValid(*this)) {
         portHandle = platform::CommOpen(portNumber, baudRate, kParityLetters[parityIndex], dataBits,
-                                        stopBits, &openError);
+                                        stopBits, &error);
     }
-    if (!IsOpen() || rxBuffer.Allocate(0) == nullptr) {
+    if (IsOpen() && rxBuffer.Allocate(0) == nullptr) {
         ReleasePort();
-        return 0;
     }
-    reopenPending = false;
-    return 1;
+    SetState(error);
+    return IsOpen() ? 1 : 0;
 }
 
 void SerialLink::Close() {
-    reopenPending = false;
     ReleasePort();
+    SetState(platform::CommOpenError::None);
 }
 
 void SerialLink::ReleasePort() {
@@ -91,22 +103,17 @@ void SerialLink::ReleasePort() {
     rxBuffer.Release();
 }
 
-void SerialLink::DeviceGone() {
-    // Lines already received are still handed out; only the handle goes.
-    platform::CommClose(portHandle);
-    portHandle = platform::kInvalidCommHandle;
-    reopenPending = true;
-    lastOpenAttempt = clock();
-    openError = platform::CommOpenError::NotPresent;
-    ++stateChanges;
+void SerialLink::SetState(platform::CommOpenError error) {
+    if (error != openError || IsOpen() != stateOpen) {
+        ++stateChanges;
+    }
+    openError = error;
+    stateOpen = IsOpen();
 }
 
-bool SerialLink::ReopenDue() {
-    if (!reopenPending || clock() - lastOpenAttempt < kReopenInterval) {
-        return false;
-    }
-    lastOpenAttempt = clock();
-    return true;
+bool SerialLink::ReopenDue() const {
+    return portNumber != 0 && RetriedAfter(openError) &&
+           clock() - lastOpenAttempt >= kReopenInterval;
 }
 
 uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
@@ -115,7 +122,8 @@ uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
     }
     if (!IsOpen()) {
         if (rxBuffer.storage != nullptr) {
-            uint32_t length = rxBuffer.TakeLine(buffer, limit, lineTerminator, 0);
+            // The device has gone: what it sent before is still handed out.
+            const uint32_t length = rxBuffer.TakeLine(buffer, limit, lineTerminator, 0);
             if (length == 0) {
                 rxBuffer.Release();  // only an unfinished line was left
             }
@@ -128,19 +136,34 @@ uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
     // A line already held goes out first, and a read takes no more than the ring has room
     // for: after a late tick the port may hold far more than the ring, and reading it all
     // would drop whole lines that had arrived intact.
-    if (const uint32_t held = rxBuffer.TakeLine(buffer, limit, lineTerminator, 0)) {
-        return held;
-    }
-    const uint32_t room = rxBuffer.size - rxBuffer.Count();
-    const uint32_t want =
-        room == 0 ? limit : std::min(limit, room);  // 0: a line longer than the ring
-    uint32_t got = 0;
-    if (platform::CommRead(portHandle, buffer, want, &got) == platform::CommReadStatus::Gone) {
-        DeviceGone();
-    } else if (got > 0) {
+    for (;;) {
+        if (const uint32_t held = rxBuffer.TakeLine(buffer, limit, lineTerminator, 0)) {
+            return held;
+        }
+        if (readThisTick >= kReadBound) {
+            break;
+        }
+        const uint32_t room = rxBuffer.size - rxBuffer.Count();
+        const uint32_t want =
+            room == 0 ? limit : std::min(limit, room);  // 0: a line longer than the ring
+        uint32_t got = 0;
+        if (platform::CommRead(portHandle, buffer, want, &got) == platform::CommReadStatus::Gone) {
+            platform::CommClose(portHandle);
+            portHandle = platform::kInvalidCommHandle;
+            lastOpenAttempt = clock();
+            SetState(platform::CommOpenError::NotPresent);
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        bytesReceived += got;
+        readThisTick += got;
         rxBuffer.Put(buffer, got);
     }
-    return rxBuffer.TakeLine(buffer, limit, lineTerminator, 0);
+    readThisTick = 0;
+    buffer[0] = '\0';
+    return 0;
 }
 
 void SerialLink::SetPort(int16_t number) {

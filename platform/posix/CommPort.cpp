@@ -1,13 +1,19 @@
 #include "platform/CommPort.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "platform/posix/DeviceMap.h"
 #include "platform/posix/LineTermios.h"
@@ -32,6 +38,8 @@ CommOpenError OpenErrorOf(int error) {
         case ENXIO:
         case ENODEV:
         case ENOTDIR:
+        case ELOOP:   // a comN link that leads round in a circle
+        case EISDIR:  // or to a folder: no device there either
             return CommOpenError::NotPresent;
         default:
             return CommOpenError::LineRefused;
@@ -45,6 +53,26 @@ CommHandle Refused(CommOpenError reason, CommOpenError* error) {
     return kInvalidCommHandle;
 }
 
+const char* Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// The map entry of port n. An absent port is tried again once a second for weeks, so once the
+// folder is known the path is made without allocating.
+bool EntryPath(int portNumber, char* out, size_t size) {
+    static std::string config, home, directory;
+    static bool known = false;
+    if (!known || config != Env("XDG_CONFIG_HOME") || home != Env("HOME")) {
+        config = Env("XDG_CONFIG_HOME");
+        home = Env("HOME");
+        directory = posix::DeviceMap().Directory();
+        known = true;
+    }
+    const int length = std::snprintf(out, size, "%s/com%d", directory.c_str(), portNumber);
+    return !directory.empty() && length > 0 && static_cast<size_t>(length) < size;
+}
+
 }  // namespace
 
 CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits, int stopBits,
@@ -52,8 +80,11 @@ CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dat
     if (portNumber <= 0) {
         return Refused(CommOpenError::NotPresent, error);
     }
-    std::string path = posix::DeviceMap().EntryPath(portNumber);
-    int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    char path[PATH_MAX];
+    if (!EntryPath(portNumber, path, sizeof path)) {
+        return Refused(CommOpenError::NotPresent, error);
+    }
+    int fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return Refused(OpenErrorOf(errno), error);
     }
@@ -99,6 +130,23 @@ CommReadStatus CommRead(CommHandle handle, char* buffer, uint32_t limit, uint32_
         return ReadErrorMeansGone(errno) ? CommReadStatus::Gone : CommReadStatus::Ok;
     }
     return hungUp ? CommReadStatus::Gone : CommReadStatus::Ok;
+}
+
+bool CommPortGroup(int portNumber, char* out, uint32_t size) {
+    char path[PATH_MAX];
+    struct stat device;
+    if (size == 0 || !EntryPath(portNumber, path, sizeof path) || stat(path, &device) != 0) {
+        return false;
+    }
+    group entry;
+    group* found = nullptr;
+    char names[4096];
+    if (getgrgid_r(device.st_gid, &entry, names, sizeof names, &found) == 0 && found != nullptr) {
+        std::snprintf(out, size, "%s", found->gr_name);
+    } else {
+        std::snprintf(out, size, "%u", static_cast<unsigned>(device.st_gid));
+    }
+    return true;
 }
 
 void CommClose(CommHandle handle) {

@@ -90,6 +90,10 @@ CommReadStatus CommRead(CommHandle handle, char* buffer, uint32_t limit, uint32_
     return CommReadFailure(GetLastError());
 }
 
+bool CommPortGroup(int, char*, uint32_t) {
+    return false;  // access to a COM port is not granted by group
+}
+
 void CommClose(CommHandle handle) {
     if (handle != kInvalidCommHandle)
         CloseHandle(ToHandle(handle));

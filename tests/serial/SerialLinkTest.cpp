@@ -180,10 +180,29 @@ TEST_F(SerialLinkTest, UnpluggedDeviceIsOpenedAgainOnceASecondUntilBack) {
 
     ASSERT_TRUE(monitor.port->Unplug());
     auto late = Link();
+    EXPECT_EQ(late->openError, platform::CommOpenError::NotPresent);
+    late->Close();
+    late->SetBaudRate(4800);
+    EXPECT_EQ(late->Open(), 0) << "a setting chosen while it is away";
     ASSERT_TRUE(monitor.port->Replug());
-    fakeNow += std::chrono::seconds(5);
-    ReadNow(*late);
-    EXPECT_FALSE(late->IsOpen()) << "a port missing at start is not retried";
+    fakeNow += std::chrono::seconds(1);
+    Send("D\n");
+    EXPECT_EQ(NextLine(*late), "D\n") << "a port missing at start is opened once it is there";
+}
+
+TEST_F(SerialLinkTest, JunkNeverHoldsUpTheLinesBehindIt) {
+    auto link = Link();
+    const std::string junk(2000, 'x');
+    Send(junk + "\r\n" + junk + "A\nB\n" + std::string(5000, '\xff'));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::vector<std::string> tick;
+    for (std::string line = ReadNow(*link); !line.empty(); line = ReadNow(*link)) {
+        tick.push_back(line);
+    }
+    EXPECT_EQ(tick, (std::vector<std::string>{junk.substr(978) + "\r\n", junk.substr(978) + "A\n",
+                                              "B\n"}))
+        << "all in one tick, an overlong line cut to its last 1,024 bytes";
+    EXPECT_EQ(link->bytesReceived, 2 * junk.size() + 6 + 5000);
 }
 
 }  // namespace
