@@ -4,7 +4,17 @@
 
 #include "app/LineSource.h"
 #include "app/PollCycle.h"
+#include "app/PortState.h"
 #include "res/DialogTemplate.h"
+
+namespace {
+
+// How often the tooltip's counts and the list of ports present are looked at anew: a
+// receiver plugged in after start can be chosen within this.
+constexpr auto kTipInterval = std::chrono::seconds(1);
+constexpr auto kPortListInterval = std::chrono::seconds(2);
+
+}  // namespace
 
 void MainDialogLogic::DoDataExchange(ComboControl& port, ComboControl& baud, ComboControl& dataBits,
                                      ComboControl& stopBits, ComboControl& parity) {
@@ -26,20 +36,35 @@ void MainDialogLogic::OnInitDialog() {
 }
 
 void MainDialogLogic::ShowPort() {
+    const auto now = m_link.clock();
     m_shownPortState = m_link.stateChanges;
-    m_portCombo.ShowDevice(m_link);
+    m_portShownAt = now;
+    m_reception.PortState(m_link.IsOpen(), now);
+    // The tooltip speaks of the number in the box; of the link's state only when it is the
+    // link's port.
+    const int shown = m_portCombo.GetValue();
+    m_portCombo.ShowTip(shown == m_link.portNumber ? PortStateText(m_link, m_reception, now)
+                                                   : PortDevice(shown));
 }
 
 void MainDialogLogic::ShowPortState() {
-    if (m_link.stateChanges != m_shownPortState) {
+    if (m_link.stateChanges != m_shownPortState || m_link.clock() - m_portShownAt >= kTipInterval) {
         ShowPort();
     }
 }
 
 void MainDialogLogic::OnTimer(TargetView& view) {
+    const auto now = m_link.clock();
+    m_reception.PortState(m_link.IsOpen(), now);
     LineSourceOf<SerialLink> source(m_link);
-    RunPollTick(source, m_decoder, view);
-    ShowPortState();  // an unplug, or an attempt to reopen
+    RunPollTick(source, m_decoder, view, &m_reception, now);
+    m_reception.Bytes(m_link.bytesReceived - m_bytesCounted, now);
+    m_bytesCounted = m_link.bytesReceived;
+    if (now - m_portsListedAt >= kPortListInterval) {
+        m_portsListedAt = now;
+        m_portCombo.Refresh(m_link.portNumber);
+    }
+    ShowPortState();  // an unplug, an attempt to reopen, or what arrives
 }
 
 bool MainDialogLogic::OnSelChange(int controlId) {
@@ -67,9 +92,9 @@ bool MainDialogLogic::OnSelChange(int controlId) {
 void MainDialogLogic::OnSelChangePort() {
     m_link.Close();
     m_link.SetPort(static_cast<int16_t>(m_portCombo.GetValue()));
-    // A port that fails to open stays stored, and closed.
+    // A port that fails to open stays stored, and closed; one that is absent or in use is
+    // tried again by later ticks.
     if (m_link.portNumber != 0 && !m_link.Open()) {
-        m_link.Close();
         m_link.SaveSettings();
     }
 }

@@ -5,6 +5,7 @@
 #include "app/DataBitsCombo.h"
 #include "app/ParityCombo.h"
 #include "app/PortCombo.h"
+#include "app/Reception.h"
 #include "app/StopBitsCombo.h"
 #include "app/TargetView.h"
 #include "serial/SerialLink.h"
@@ -36,7 +37,8 @@ public:
     // The window is going: the port is closed.
     void OnDestroy();
 
-    // The port box's tooltip, when the link's state changed since it was last shown.
+    // The port box's tooltip: at once when the link's state changed since it was last shown,
+    // else at most once a second.
     void ShowPortState();
 
     CPortCombo m_portCombo;
@@ -46,9 +48,13 @@ public:
     CBaudCombo m_baudCombo;
     SerialLink m_link;
     AisDecoder m_decoder;
+    Reception m_reception;
 
 private:
     void ShowPort();
 
     uint32_t m_shownPortState = 0;
+    uint64_t m_bytesCounted = 0;
+    SerialLink::Clock::time_point m_portShownAt{};
+    SerialLink::Clock::time_point m_portsListedAt{};
 };

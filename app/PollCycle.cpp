@@ -64,7 +64,8 @@ void ShowFields(const std::array<FieldRow, N>& rows, const AisTarget& record, Ta
 
 }  // namespace
 
-uint32_t RunPollTick(LineSource& source, AisDecoder& decoder, TargetView& view) {
+uint32_t RunPollTick(LineSource& source, AisDecoder& decoder, TargetView& view,
+                     Reception* reception, Reception::Clock::time_point now) {
     char buffer[kLineLimit + 1];
     uint32_t lastMmsi = 0;
     for (uint32_t length = source.ReadLine(buffer, kLineLimit); length != 0;
@@ -74,6 +75,9 @@ uint32_t RunPollTick(LineSource& source, AisDecoder& decoder, TargetView& view) 
         }
         view.InsertLineAtTop(buffer, length);
         const uint32_t mmsi = decoder.DecodeSentence(std::string_view(buffer, length));
+        if (reception != nullptr) {
+            reception->Line(decoder.LastOutcome(), now);
+        }
         if (mmsi != 0) {
             lastMmsi = mmsi;
         }

@@ -1,19 +1,24 @@
 #include "app/PortCombo.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdio>
-#include <string>
-#include <vector>
 
-#include "platform/DosDevices.h"
 #include "serial/ListComPorts.h"
 
 void CPortCombo::FillList(bool refresh) {
     if ((m_filled != 0 && !refresh) || m_control == nullptr) {
         return;
     }
-    std::vector<unsigned> ports;
-    ListComPorts(ports);
+    ListComPorts(m_found);
+    Build(m_storedPort);
+}
+
+void CPortCombo::Build(int storedPort) {
+    std::vector<unsigned> ports = m_found;
+    // A stored port whose device is away is still the one the link uses.
+    if (storedPort > 0 && std::find(ports.begin(), ports.end(), storedPort) == ports.end()) {
+        ports.push_back(static_cast<unsigned>(storedPort));
+    }
     m_control->ResetContent();
     m_control->AddString("OFF");
     for (unsigned n = 1; n < 100; ++n) {
@@ -25,50 +30,35 @@ void CPortCombo::FillList(bool refresh) {
             }
         }
     }
+    m_storedPort = storedPort;
     m_filled = 1;
 }
 
 void CPortCombo::SetValue(int port) {
+    m_storedPort = port;
     FillList(false);
     SelectByTextValue(port);
 }
 
-namespace {
-
-using platform::CommOpenError;
-
-struct ReasonText {
-    CommOpenError reason;
-    const char* text;
-};
-
-constexpr std::array kReasonTexts = {
-    ReasonText{CommOpenError::NotPresent, "not present"},
-    ReasonText{CommOpenError::InUse, "in use by another program"},
-    ReasonText{CommOpenError::PermissionDenied,
-               "permission denied: add yourself to the group dialout, then log in again"},
-    ReasonText{CommOpenError::AccessDenied, "access denied (in use)"},
-    ReasonText{CommOpenError::LineRefused, "the device refuses these line settings"},
-};
-
-}  // namespace
-
-void CPortCombo::ShowDevice(const SerialLink& link) {
-    if (m_control == nullptr) {
-        return;
+bool CPortCombo::Refresh(int storedPort) {
+    if (m_control == nullptr || m_filled == 0) {
+        return false;
     }
-    std::string tip;
-    char device[256];
-    const int port = GetValue();
-    if (port > 0 && platform::ComPortDevice(port, device, sizeof device)) {
-        tip = device;
+    std::vector<unsigned> found;
+    ListComPorts(found);
+    if (found == m_found && storedPort == m_storedPort) {
+        return false;
     }
-    if (port > 0 && port == link.portNumber && !link.IsOpen()) {
-        for (const ReasonText& r : kReasonTexts) {
-            if (r.reason == link.openError) {
-                tip += (tip.empty() ? "closed: " : "\nclosed: ") + std::string(r.text);
-            }
-        }
+    const int shown = GetValue();
+    m_found = std::move(found);
+    Build(storedPort);
+    SelectByTextValue(shown);
+    return true;
+}
+
+void CPortCombo::ShowTip(const std::string& text) {
+    if (m_control != nullptr && text != m_tip) {
+        m_tip = text;
+        m_control->SetToolTip(text);
     }
-    m_control->SetToolTip(tip);
 }

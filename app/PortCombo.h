@@ -1,15 +1,27 @@
 #pragma once
 
-#include "app/SettingCombo.h"
-#include "serial/SerialLink.h"
+#include <string>
+#include <vector>
 
-// Combo box 1022: "OFF" and the COM port numbers found at start, ascending.
+#include "app/SettingCombo.h"
+
+// Combo box 1022: "OFF" and the COM port numbers 1 to 99 that are present, ascending, with the
+// stored port among them even while its device is absent.
 class CPortCombo : public SettingCombo {
 public:
     void FillList(bool refresh);
     void SetValue(int port);
     int GetValue() const { return static_cast<int>(SelectedTextValue()); }
-    // The tooltip: the device behind the selected number and, when it is the link's port and
-    // closed, why.
-    void ShowDevice(const SerialLink& link);
+    // Asks port discovery again; when the ports present have changed, rebuilds the list with
+    // `storedPort` in it and keeps the choice shown. True when it rebuilt the list.
+    bool Refresh(int storedPort);
+    // An empty text removes the tooltip.
+    void ShowTip(const std::string& text);
+
+private:
+    void Build(int storedPort);
+
+    std::vector<unsigned> m_found;  // what discovery gave for the list shown
+    int m_storedPort = 0;
+    std::string m_tip;
 };

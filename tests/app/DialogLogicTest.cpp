@@ -158,4 +158,32 @@ TEST_F(DialogLogicTest, PortBoxTellsWhyAPortIsClosed) {
     EXPECT_THAT(Box(res::kIdPortCombo).tip, Not(HasSubstr("closed")));
 }
 
+TEST_F(DialogLogicTest, ThePortListFollowsWhatIsPluggedInAndTheTipWhatArrives) {
+    logic.reset();
+    ASSERT_TRUE(MonitorPort::Store("Port Number", 9));  // stored, with no device behind it
+    Start();
+    FakeCombo& ports = Box(res::kIdPortCombo);
+    EXPECT_EQ(ports.Selected(), "9") << "the stored port is listed while it is away";
+    EXPECT_EQ(ports.tip, "closed: not present");
+    const bool appears =
+        std::find(ports.items.begin(), ports.items.end(), "8") == ports.items.end();
+    TestPort late(8), stored(9);
+    ASSERT_TRUE(late.Ok() && stored.Ok());
+    TickUntil([&] { return logic->m_link.IsOpen(); });
+    EXPECT_TRUE(logic->m_link.IsOpen()) << "opened once it is there, tried once a second";
+    if (appears) {
+        TickUntil([&] { return std::count(ports.items.begin(), ports.items.end(), "8") > 0; });
+        EXPECT_THAT(ports.items, ::testing::IsSupersetOf({"OFF", "7", "8", "9"}))
+            << "a receiver plugged in later can be chosen";
+        EXPECT_EQ(ports.Selected(), "9") << "the choice shown stays";
+    }
+    ASSERT_TRUE(
+        stored.Write("!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*00\r\n"
+                     "!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*6E\r\n",
+                     98));
+    TickUntil([&] { return ports.tip.find("refused") != std::string::npos; });
+    EXPECT_THAT(ports.tip,
+                EndsWith("receiving: 2 lines, 1 AIS messages decoded, 1 refused (checksum 1)"));
+}
+
 }  // namespace
