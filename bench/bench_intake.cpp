@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <atomic>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -41,47 +42,99 @@ void RingBufferIntake(benchmark::State& state) {
 }
 BENCHMARK(RingBufferIntake)->Unit(benchmark::kMillisecond);
 
-// ReadLine as the poll cycle calls it, fed by a writer thread through a pseudo-terminal.
-void SerialLinkIntake(benchmark::State& state) {
-    char home[] = "/tmp/brenlow-bench-XXXXXX";
-    if (!mkdtemp(home)) {
-        state.SkipWithError("no temporary folder");
-        return;
+// A pseudo-terminal mapped as COM7 in a private settings folder, and a link reading it.
+struct LinkOnPty {
+    LinkOnPty() {
+        if (!mkdtemp(home)) {
+            return;
+        }
+        setenv("XDG_CONFIG_HOME", home, 1);
+        const std::string map = std::string(home) + "/brenlow/dosdevices";
+        std::system(("mkdir -p " + map).c_str());
+        char path[256];
+        pty = platform::PseudoTerminalOpen(path, sizeof path);
+        if (!pty || symlink(path, (map + "/com7").c_str()) != 0) {
+            return;
+        }
+        SetRegistryCompanyName("Veltmark");
+        {
+            SettingsScope scope;
+            WriteDword("AIS Unit", "Port Number", 7);
+        }
+        link = std::make_unique<SerialLink>();
     }
-    setenv("XDG_CONFIG_HOME", home, 1);
-    const std::string map = std::string(home) + "/brenlow/dosdevices";
-    std::system(("mkdir -p " + map).c_str());
-    char path[256];
-    platform::PseudoTerminal* pty = platform::PseudoTerminalOpen(path, sizeof path);
-    if (!pty || symlink(path, (map + "/com7").c_str()) != 0) {
+    ~LinkOnPty() {
+        link.reset();
+        if (pty) {
+            platform::PseudoTerminalClose(pty);
+        }
+        std::system((std::string("rm -rf ") + home).c_str());
+    }
+    // What does not fit within `timeoutMs` is lost, as a UART's overflow is.
+    void Write(const std::string& bytes, int timeoutMs = 10000) {
+        uint32_t written = 0;
+        platform::PseudoTerminalWrite(pty, bytes.data(), static_cast<uint32_t>(bytes.size()),
+                                      timeoutMs, &written);
+    }
+    char home[32] = "/tmp/brenlow-bench-XXXXXX";
+    platform::PseudoTerminal* pty = nullptr;
+    std::unique_ptr<SerialLink> link;
+};
+
+// ReadLine as fast as it can be called, fed by a writer thread.
+void SerialLinkIntake(benchmark::State& state) {
+    LinkOnPty port;
+    if (!port.link) {
         state.SkipWithError("no pseudo-terminal");
         return;
     }
-    SetRegistryCompanyName("Veltmark");
-    {
-        SettingsScope scope;
-        WriteDword("AIS Unit", "Port Number", 7);
-    }
-    SerialLink link;
     const std::string bytes = CorpusBytes();
     char line[1025];
     for (auto _ : state) {
-        std::thread writer([&] {
-            uint32_t written = 0;
-            platform::PseudoTerminalWrite(pty, bytes.data(), static_cast<uint32_t>(bytes.size()),
-                                          10000, &written);
-        });
+        std::thread writer([&] { port.Write(bytes); });
         size_t got = 0;
         while (got < bytes.size())
-            got += link.ReadLine(line, 1024);
+            got += port.link->ReadLine(line, 1024);
         writer.join();
     }
-    link.Close();
-    platform::PseudoTerminalClose(pty);
-    std::system((std::string("rm -rf ") + home).c_str());
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(SerialLinkIntake)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the window takes in: every 500 ms a tick reads lines until ReadLine gives 0, while the
+// port brings what 115,200 baud carries in 500 ms. Argument 1: a 2,000-byte junk line every
+// 20 lines. "intake" is the bytes a second of the lines the ticks handed out (a junk line
+// counts with its last 1,024 bytes); what they leave waits in the port until it overflows.
+void TickIntake(benchmark::State& state) {
+    LinkOnPty port;
+    if (!port.link) {
+        state.SkipWithError("no pseudo-terminal");
+        return;
+    }
+    constexpr size_t kPerTick = 115200 / 10 / 2;
+    std::string traffic;
+    const std::vector<std::string> lines = CorpusLines();
+    for (size_t i = 0; traffic.size() < 4 * 1024 * 1024; ++i) {
+        traffic += lines[i % lines.size()];
+        if (state.range(0) != 0 && i % 20 == 19)
+            traffic += std::string(2000, '\x5a') + "\r\n";
+    }
+    char line[1025];
+    size_t sent = 0;
+    uint64_t taken = 0;
+    uint64_t ticks = 0;
+    for (auto _ : state) {
+        port.Write(traffic.substr(sent % (traffic.size() - kPerTick), kPerTick), 0);
+        sent += kPerTick;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        while (const uint32_t length = port.link->ReadLine(line, 1024))
+            taken += length;
+        ++ticks;
+    }
+    state.counters["intake_Bps"] = static_cast<double>(taken) * 2 / static_cast<double>(ticks);
+    state.counters["offered_Bps"] = kPerTick * 2;
+}
+BENCHMARK(TickIntake)->Arg(0)->Arg(1)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,8 +4,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <string>
 #include <thread>
 
+#include "app/PortState.h"
+#include "app/Reception.h"
 #include "serial/SerialLink.h"
 #include "settings/ModuleInfo.h"
 #include "settings/SettingsStore.h"
@@ -19,45 +22,92 @@ void Interrupt(int) {
     interrupted = true;
 }
 
+// A refusal that no waiting mends: the user has to change something first.
+bool Final(platform::CommOpenError error) {
+    return error == platform::CommOpenError::PermissionDenied ||
+           error == platform::CommOpenError::LineRefused;
+}
+
+void WriteSummary(const SerialLink& link, const Reception& reception,
+                  Reception::Clock::time_point now) {
+    JsonWriter json(stderr);
+    json.BeginObject();
+    json.Key("bytes");
+    json.Int(static_cast<int64_t>(reception.bytes));
+    json.Key("lines");
+    json.Int(static_cast<int64_t>(reception.lines));
+    json.Key("outcomes");
+    json.BeginObject();
+    for (int i = 0; i < kSentenceOutcomeCount; ++i) {
+        json.Key(OutcomeName(static_cast<SentenceOutcome>(i)));
+        json.Int(static_cast<int64_t>(reception.outcomes[static_cast<size_t>(i)]));
+    }
+    json.EndObject();
+    json.Key("hearing");
+    json.String(link.IsOpen() ? Reception::HearingName(reception.Judge(now)) : "closed");
+    json.Key("tooltip");
+    json.String(PortStateText(link, reception, now));
+    json.EndObject();
+    json.EndLine();
+}
+
 }  // namespace
 
-int DumpPort(int port, double seconds, AisDecoder& decoder, JsonWriter& json) {
+int DumpPort(int port, double seconds, bool summary, AisDecoder& decoder, JsonWriter& json) {
     // The monitor's settings: a receiver is checked with the line settings it is used with.
     SetRegistryCompanyName("Veltmark");
     ModuleInfo::fileTitle = "Brenlow";
     SerialLink link;
     link.Close();
     link.portNumber = static_cast<int16_t>(port);  // for this run only, not stored
-    if (!link.Open()) {
-        std::fprintf(
-            stderr, "brenlow-dump: cannot open COM%d (%d,%c,%d,%d)\n", port, link.baudRate,
-            link.parityIndex >= 0 && link.parityIndex <= 4 ? "NOEMS"[link.parityIndex] : '?',
-            link.dataBits, link.stopBits);
-        return 2;
-    }
     std::signal(SIGINT, Interrupt);
     std::signal(SIGTERM, Interrupt);
 
-    using Clock = std::chrono::steady_clock;
+    using Clock = Reception::Clock;
     const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                                      std::chrono::duration<double>(seconds));
+    const auto running = [&] { return !interrupted && (seconds <= 0 || Clock::now() < end); };
+    Reception reception;
     char line[1025];
     uint64_t lineNumber = 0;
-    while (!interrupted && (seconds <= 0 || Clock::now() < end)) {
+    uint64_t bytesCounted = 0;
+    bool toldWaiting = false;
+    int status = 0;
+    link.Open();
+    while (running()) {
+        if (!link.IsOpen() && Final(link.openError)) {
+            std::fprintf(
+                stderr, "brenlow-dump: cannot open COM%d (%d,%c,%d,%d): %s\n", port, link.baudRate,
+                link.parityIndex >= 0 && link.parityIndex <= 4 ? "NOEMS"[link.parityIndex] : '?',
+                link.dataBits, link.stopBits, ClosedReason(link).c_str());
+            status = 2;
+            break;
+        }
+        if (!link.IsOpen() && !toldWaiting) {
+            std::fprintf(stderr, "brenlow-dump: COM%d is %s; waiting for it\n", port,
+                         ClosedReason(link).c_str());
+            toldWaiting = true;
+        }
+        reception.PortState(link.IsOpen(), Clock::now());
         const uint32_t length = link.ReadLine(line, 1024);
+        const auto now = Clock::now();
+        reception.PortState(link.IsOpen(), now);
+        reception.Bytes(link.bytesReceived - bytesCounted, now);
+        bytesCounted = link.bytesReceived;
         if (length == 0) {
             json.Flush();
-            std::fflush(stdout);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
         ++lineNumber;
         const uint32_t mmsi = decoder.DecodeSentence(std::string_view(line, length));
+        reception.Line(decoder.LastOutcome(), now);
         if (mmsi != 0)
             WriteMessageJson(json, lineNumber, mmsi, decoder.LastMessage());
     }
-    link.Close();
     json.Flush();
-    std::fflush(stdout);
-    return 0;
+    if (summary)
+        WriteSummary(link, reception, Clock::now());
+    link.Close();
+    return status;
 }
