@@ -66,6 +66,8 @@ void ComboBoxControl::SetToolTip(const std::string& text) {
         tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
+        // A width makes the tooltip break at its line ends and wrap its longer sentences.
+        SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
     }
     if (tip_ == nullptr) {
         return;

@@ -29,6 +29,19 @@ protected:
         SendMessageA(id != 0 ? GetDlgItem(hwnd, id) : hwnd, message, index, LPARAM(text));
         return text;
     }
+    // The port box's tooltip.
+    std::string Tip() const {
+        HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+        while (tip != nullptr && GetWindow(tip, GW_OWNER) != hwnd) {
+            tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
+        }
+        char text[256] = {};
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.lpszText = text;
+        SendMessageA(tip, TTM_ENUMTOOLSA, 0, LPARAM(&tool));
+        return text;
+    }
 
     MonitorPort monitor;
     std::unique_ptr<CBrenlowDlg> dlg;
@@ -122,6 +135,7 @@ TEST_F(WindowTest, ListsTheNewestLinesFirstUpToItsCapAndShowsTheLastStation) {
                   Text(1000, LB_GETTEXT, 2),
               position + "$GPGGA,\xB0|");
     EXPECT_EQ(Text(1001) + "|" + Text(1002) + "|" + Text(1007), "1|244670000|54\xB0 30.0000' N");
+    EXPECT_EQ(Tip(), "\\\\.\\COM7\nreceiving: 2 lines, 1 AIS messages decoded, 0 refused");
     for (int i = 0; i < 60; ++i) {
         dlg->InsertLineAtTop(std::to_string(i).c_str(), std::to_string(i).size());
     }
@@ -133,28 +147,20 @@ TEST_F(WindowTest, ListsTheNewestLinesFirstUpToItsCapAndShowsTheLastStation) {
 
 TEST_F(WindowTest, ChoiceIsStoredAndAClosedPortsTooltipSaysWhy) {
     const int broken = TestPort::BrokenPort();
-    const std::string com = "\\\\.\\COM", why = "\nclosed: the device refuses these line settings";
+    const std::string com = "\\\\.\\COM", open = com + "7\nopen, listening";
     const std::tuple<int, std::string, const char*, int, std::string> choices[] = {
-        {1023, "4800", "Baud Rate", 4800, com + "7"},
-        {1022, std::to_string(broken), "Port Number", broken, com + std::to_string(broken) + why},
+        {1023, "4800", "Baud Rate", 4800, open},
+        {1022, std::to_string(broken), "Port Number", broken,
+         com + std::to_string(broken) + "\nclosed: the device refuses these line settings"},
         {1022, "OFF", "Port Number", 0, ""},
-        {1022, "7", "Port Number", 7, com + "7"}};
-    HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
-    while (tip != nullptr && GetWindow(tip, GW_OWNER) != hwnd) {
-        tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
-    }
+        {1022, "7", "Port Number", 7, open}};
     for (const auto& [id, item, name, stored, shown] : choices) {
         // As a user chooses: the box tells the dialog of its new selection.
         SendDlgItemMessageA(hwnd, id, CB_SELECTSTRING, ~WPARAM{0}, LPARAM(item.c_str()));
         SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(GetDlgItem(hwnd, id)));
-        char text[128] = {};
-        TTTOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.lpszText = text;
-        SendMessageA(tip, TTM_ENUMTOOLSA, 0, LPARAM(&tool));
-        EXPECT_EQ(Text(id) + "|" + text, item + "|" + shown);
+        EXPECT_EQ(Text(id) + "|" + Tip(), item + "|" + shown);
         EXPECT_EQ(MonitorPort::Stored(name), static_cast<uint32_t>(stored)) << item;
-        EXPECT_EQ(dlg->Logic().m_link.IsOpen(), shown == com + "7") << item;
+        EXPECT_EQ(dlg->Logic().m_link.IsOpen(), shown == open) << item;
     }
     DestroyWindow(hwnd);
     EXPECT_FALSE(dlg->Logic().m_link.IsOpen());

@@ -62,6 +62,9 @@ TEST_F(WindowTest, LayoutLinesChoicesAndTheWaysOut) {
     EXPECT_EQ(dlg->LineList().RowText(0) + dlg->LineList().RowText(1), lines[1] + lines[0]);
     EXPECT_EQ(dlg->Field(1001)->GetLabel() + dlg->Field(1002)->GetLabel(), "1371798000");
     EXPECT_EQ(dlg->Field(1033)->GetLabel(), "");
+    const auto tip = [&] { return Box(res::kIdPortCombo)->GetToolTipText(); };
+    ASSERT_TRUE(RunEventsUntil([&] { return tip().Contains("receiving"); }));
+    EXPECT_TRUE(tip().EndsWith("\nreceiving: 2 lines, 1 AIS messages decoded, 0 refused")) << tip();
     dlg->SetControlText(1005, "45\xB0 \x80");
     EXPECT_EQ(dlg->Field(1005)->GetLabel(), wxString::FromUTF8("45\xC2\xB0 \xE2\x82\xAC"));
     dlg->InsertLineAtTop("caf\xE9\x81\r\n", 7);
