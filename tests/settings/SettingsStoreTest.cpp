@@ -141,10 +141,30 @@ TEST_F(SettingsStoreTest, RefusedWritesFailAndReadsGiveDefaults) {
     EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 4800u);
     EXPECT_EQ(ReadDword(kSection, "Parity", 2), 2u);
     EXPECT_EQ(Raw(kUnitKey, "Parity").first, 0u);
+    {
+        SettingsUpdate save;  // every failure of the group reaches its Commit
+        WriteDword(kSection, "Stop Bits", 2);
+        EXPECT_TRUE(WriteDword(kSection, "Baud Rate", 4800)) << "stored already";
+        EXPECT_EQ(save.Commit(), platform::kRegAccessDenied);
+        EXPECT_STREQ(SettingsStatusText(save.Commit()), "permission denied");
+    }
     SetRegistryCompanyName("Fresh");
     EXPECT_EQ(OpenKeyChain(kSection, nullptr), 0) << "no key can be made";
     EXPECT_TRUE(ChainClosed());
     EXPECT_EQ(ReadDword(kSection, "Data Bits", 8), 8u);
+}
+
+TEST(SettingsStatusText, SaysWhyInPlainWords) {
+    for (auto [status, words] :
+         {std::pair{platform::kRegAccessDenied, "permission denied"},
+          {platform::kRegWriteProtect, "read-only file system"},
+          {platform::kRegDiskFull, "the disk is full"},
+          {platform::kRegPathNotFound, "no settings folder"},
+          {platform::kRegBadFileType, "the settings file is not a regular file"},
+          {platform::kRegFileTooLarge, "the settings file is too large"},
+          {87L, "write error"}}) {
+        EXPECT_STREQ(SettingsStatusText(status), words) << status;
+    }
 }
 
 }  // namespace

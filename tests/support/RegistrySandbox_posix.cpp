@@ -39,6 +39,8 @@ RegistrySandbox::~RegistrySandbox() {
     }
     if (!sandboxRoot.empty()) {
         std::error_code error;
+        std::filesystem::permissions(sandboxRoot + "/brenlow", std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
         std::filesystem::remove_all(sandboxRoot, error);
     }
 }
