@@ -1,0 +1,98 @@
+// COM numbers for the serial devices of a fake device tree: each one present gets the lowest
+// free number and keeps it across unplugging.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/DosDevices.h"
+#include "platform/posix/DeviceMap.h"
+#include "platform/posix/DeviceRoots.h"
+#include "tests/support/RegistrySandbox.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Paths below the fake tree's root: "dev/NAME" a device file, "id/NAME=DEVICE" a stable name.
+struct Step {
+    const char* what;
+    std::vector<std::string> plug, unplug;
+    std::string ports;                                // what the port list names
+    std::vector<std::pair<int, std::string>> behind;  // a number and the path it leads to
+};
+
+const Step kSteps[] = {
+    {"first look: lowest free numbers in name order, the user's own number kept",
+     {"dev/ttyUSB0", "dev/ttyACM0", "dev/ttyS0", "dev/ttyS1", "dev/tty0", "dev/console",
+      "id/usb-Veltmark_AIS=ttyUSB0"},
+     {},
+     "COM1 COM2 COM3 COM9",
+     {{1, "dev/ttyACM0"}, {2, "dev/ttyS0"}, {3, "dev/ttyUSB0"}, {9, "dev/ttyS2"}}},
+    {"nothing new: nothing numbered twice", {}, {}, "COM1 COM2 COM3 COM9", {}},
+    {"the receiver pulled out, another adapter plugged in",
+     {"dev/ttyUSB1"},
+     {"dev/ttyUSB0", "id/usb-Veltmark_AIS"},
+     "COM1 COM2 COM4 COM9",
+     {{3, "id/usb-Veltmark_AIS"}, {4, "dev/ttyUSB1"}}},
+    {"the receiver back under another kernel name keeps its number",
+     {"dev/ttyUSB2", "id/usb-Veltmark_AIS=ttyUSB2"},
+     {},
+     "COM1 COM2 COM3 COM4 COM9",
+     {{3, "dev/ttyUSB2"}}},
+};
+
+std::string Ports() {
+    char list[1024];
+    const uint32_t size = platform::QueryDosDeviceList(list, sizeof list);
+    std::string names;
+    for (uint32_t at = 0; at + 1 < size; at += static_cast<uint32_t>(std::strlen(list + at)) + 1) {
+        names += (names.empty() ? "" : " ") + std::string(list + at);
+    }
+    return names;
+}
+
+TEST(DeviceNumbering, EachSerialDeviceGetsTheLowestFreeNumberAndKeepsIt) {
+    RegistrySandbox sandbox;  // the map lives in its config folder
+    ASSERT_TRUE(sandbox.Ready());
+    const fs::path root = std::getenv("XDG_CONFIG_HOME");
+    platform::posix::SetDeviceRoots(
+        {(root / "dev").string(), (root / "sys").string(), (root / "id").string()});
+    fs::create_directories(root / "id");
+    // ttyS0 is a real UART, ttyS1 the kernel's placeholder; ttyS2 only the user's mapping.
+    for (auto [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "0"}}) {
+        fs::create_directories(root / "sys" / name / "device/driver");
+        std::ofstream(root / "sys" / name / "type") << type << "\n";
+    }
+    fs::create_directories(root / "dev");
+    std::ofstream(root / "dev/ttyS2") << "";
+    platform::posix::DeviceMap map;
+    fs::create_directories(map.Directory());
+    fs::create_symlink(root / "dev/ttyS2", map.EntryPath(9));
+    for (const Step& step : kSteps) {
+        for (const std::string& path : step.unplug) {
+            fs::remove(root / path);
+        }
+        for (const std::string& path : step.plug) {
+            const size_t is = path.find('=');
+            if (is == std::string::npos) {
+                std::ofstream(root / path) << "";
+            } else {
+                fs::create_symlink("../dev/" + path.substr(is + 1), root / path.substr(0, is));
+            }
+        }
+        EXPECT_EQ(Ports(), step.ports) << step.what;
+        for (const auto& [number, path] : step.behind) {
+            char device[4096] = "(none)";
+            platform::ComPortDevice(number, device, sizeof device);
+            EXPECT_EQ(device, fs::weakly_canonical(root / path).string()) << step.what;
+        }
+    }
+    platform::posix::SetDeviceRoots({});
+}
+
+}  // namespace
