@@ -2,11 +2,13 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "bench/CorpusLines.h"
 #include "platform/PseudoTerminal.h"
@@ -51,9 +53,8 @@ struct LinkOnPty {
         setenv("XDG_CONFIG_HOME", home, 1);
         const std::string map = std::string(home) + "/brenlow/dosdevices";
         std::system(("mkdir -p " + map).c_str());
-        char path[256];
-        pty = platform::PseudoTerminalOpen(path, sizeof path);
-        if (!pty || symlink(path, (map + "/com7").c_str()) != 0) {
+        entry = map + "/com7";
+        if (!Plug()) {
             return;
         }
         SetRegistryCompanyName("Veltmark");
@@ -70,6 +71,17 @@ struct LinkOnPty {
         }
         std::system((std::string("rm -rf ") + home).c_str());
     }
+    // A new device under COM7, as a receiver plugged in again.
+    bool Plug() {
+        char path[256];
+        pty = platform::PseudoTerminalOpen(path, sizeof path);
+        unlink(entry.c_str());
+        return pty != nullptr && symlink(path, entry.c_str()) == 0;
+    }
+    void Unplug() {
+        platform::PseudoTerminalClose(pty);
+        pty = nullptr;
+    }
     // What does not fit within `timeoutMs` is lost, as a UART's overflow is.
     void Write(const std::string& bytes, int timeoutMs = 10000) {
         uint32_t written = 0;
@@ -77,6 +89,7 @@ struct LinkOnPty {
                                       timeoutMs, &written);
     }
     char home[32] = "/tmp/brenlow-bench-XXXXXX";
+    std::string entry;
     platform::PseudoTerminal* pty = nullptr;
     std::unique_ptr<SerialLink> link;
 };
@@ -135,6 +148,55 @@ void TickIntake(benchmark::State& state) {
     state.counters["offered_Bps"] = kPerTick * 2;
 }
 BENCHMARK(TickIntake)->Arg(0)->Arg(1)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// From a receiver's return to its first line in the window, which ticks every 500 ms: the
+// receiver is pulled out for two seconds, comes back at a different moment of the tick each time
+// and sends at once.
+void ReplugLatency(benchmark::State& state) {
+    LinkOnPty port;
+    if (!port.link) {
+        state.SkipWithError("no pseudo-terminal");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    char line[1025];
+    Clock::time_point nextTick = Clock::now();
+    const auto tick = [&] {
+        std::this_thread::sleep_until(nextTick);
+        nextTick += std::chrono::milliseconds(500);
+        uint32_t lines = 0;
+        while (port.link->ReadLine(line, 1024) != 0)
+            ++lines;
+        return lines;
+    };
+    int cycle = 0;
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        port.Unplug();
+        while (port.link->IsOpen())
+            tick();
+        for (int away = 0; away < 4; ++away)  // two seconds away, tried meanwhile
+            tick();
+        // Back at another moment of the tick each cycle.
+        std::this_thread::sleep_until(nextTick - std::chrono::milliseconds(500) +
+                                      std::chrono::milliseconds(97 * ++cycle % 500));
+        const Clock::time_point back = Clock::now();
+        if (!port.Plug()) {
+            state.SkipWithError("no pseudo-terminal");
+            return;
+        }
+        port.Write("!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*6E\r\n");
+        while (tick() == 0) {
+        }
+        const double seconds = std::chrono::duration<double>(Clock::now() - back).count();
+        state.SetIterationTime(seconds);
+        latencies.push_back(seconds * 1000);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["median_ms"] = latencies[latencies.size() / 2];
+    state.counters["worst_ms"] = latencies.back();
+}
+BENCHMARK(ReplugLatency)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

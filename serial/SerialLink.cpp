@@ -71,13 +71,17 @@ bool SerialLink::SaveSettings() {
 }
 
 int16_t SerialLink::Open() {
+    return OpenAt(clock());
+}
+
+int16_t SerialLink::OpenAt(Clock::time_point now) {
     if (portNumber == 0) {
         return 0;
     }
     if (IsOpen()) {
         return 1;
     }
-    lastOpenAttempt = clock();
+    lastOpenAttempt = now;
     platform::CommOpenError error = platform::CommOpenError::LineRefused;
     if (LineSettingsValid(*this)) {
         portHandle = platform::CommOpen(portNumber, baudRate, kParityLetters[parityIndex], dataBits,
@@ -111,15 +115,16 @@ void SerialLink::SetState(platform::CommOpenError error) {
     stateOpen = IsOpen();
 }
 
-bool SerialLink::ReopenDue() const {
-    return portNumber != 0 && RetriedAfter(openError) &&
-           clock() - lastOpenAttempt >= kReopenInterval;
+bool SerialLink::ReopenDue(Clock::time_point now) const {
+    return portNumber != 0 && RetriedAfter(openError) && now - lastOpenAttempt >= kReopenInterval;
 }
 
 uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
     if (limit == 0) {
         return 0;  // the buffer has room for the NUL only
     }
+    // One moment per call, checked and kept alike, so that ticks of 500 ms try every other one.
+    const Clock::time_point now = clock();
     if (!IsOpen()) {
         if (rxBuffer.storage != nullptr) {
             // The device has gone: what it sent before is still handed out.
@@ -129,7 +134,7 @@ uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
             }
             return length;
         }
-        if (!ReopenDue() || Open() == 0) {
+        if (!ReopenDue(now) || OpenAt(now) == 0) {
             return 0;
         }
     }
@@ -150,7 +155,7 @@ uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
         if (platform::CommRead(portHandle, buffer, want, &got) == platform::CommReadStatus::Gone) {
             platform::CommClose(portHandle);
             portHandle = platform::kInvalidCommHandle;
-            lastOpenAttempt = clock();
+            lastOpenAttempt = now;
             SetState(platform::CommOpenError::NotPresent);
             break;
         }

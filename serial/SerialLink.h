@@ -72,7 +72,8 @@ public:
 private:
     void ReleasePort();
     void SetState(platform::CommOpenError error);
-    bool ReopenDue() const;
+    int16_t OpenAt(Clock::time_point now);
+    bool ReopenDue(Clock::time_point now) const;
 
     Clock::time_point lastOpenAttempt{};
     bool stateOpen = false;     // the open state that stateChanges last counted
