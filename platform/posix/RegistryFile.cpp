@@ -409,6 +409,9 @@ bool RegistryFile::Parse(std::string_view bytes) {
     bool headerSeen = false;
     RegistryKey* current = nullptr;
     std::string kept;  // lines kept as written, waiting for what follows them
+    auto keepBelow = [&]() -> std::string& {
+        return current != nullptr ? current->below : keys.empty() ? preamble : keys.back().below;
+    };
     LineReader reader(text);
     while (reader.More()) {
         LogicalLine line = reader.Next();
@@ -429,7 +432,7 @@ bool RegistryFile::Parse(std::string_view bytes) {
             continue;
         }
         if (line.text.front() == '[') {
-            (current != nullptr ? current->below : preamble) += kept;
+            keepBelow() += kept;
             kept.clear();
             const std::string_view path = std::string_view(line.text).substr(1);
             if (line.text.back() == ']' && ValidKeyPath(path.substr(0, path.size() - 1))) {
@@ -462,7 +465,7 @@ bool RegistryFile::Parse(std::string_view bytes) {
         kept.clear();
         Keep(current, std::move(value));
     }
-    (current != nullptr ? current->below : keys.empty() ? preamble : keys.back().below) += kept;
+    keepBelow() += kept;
     return clean;
 }
 

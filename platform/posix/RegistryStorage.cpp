@@ -250,15 +250,18 @@ long RegistryStorage::KeepAside() const {
         const std::string name =
             target + ".bad" + (copy == 0 ? std::string() : "." + std::to_string(copy));
         Fd fd(open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (fd.Get() < 0 && errno == EEXIST) {
-            continue;
+        if (fd.Get() < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return StatusOf(errno);
         }
-        long status = fd.Get() < 0 ? StatusOf(errno) : WriteAll(fd.Get(), original);
-        if (fd.Get() >= 0 && !fd.Close() && status == kRegSuccess) {
+        long status = WriteAll(fd.Get(), original);
+        if (!fd.Close() && status == kRegSuccess) {
             status = StatusOf(errno);
         }
         if (status != kRegSuccess) {
-            unlink(name.c_str());
+            unlink(name.c_str());  // a part of a copy is no copy
         }
         return status;
     }
