@@ -1,5 +1,6 @@
 #include "tools/brenlow-dump/JsonWriter.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 
@@ -19,9 +20,18 @@ void JsonWriter::Reserve(size_t bytes) {
 }
 
 void JsonWriter::Flush() {
-    if (used > 0)
-        std::fwrite(buffer, 1, used, out);
+    errno = 0;
+    if (used > 0 && error == 0 && std::fwrite(buffer, 1, used, out) != used)
+        error = errno != 0 ? errno : EIO;
     used = 0;
+}
+
+bool JsonWriter::Finish() {
+    Flush();
+    errno = 0;
+    if (error == 0 && std::fflush(out) != 0)
+        error = errno != 0 ? errno : EIO;
+    return error == 0;
 }
 
 void JsonWriter::Raw(std::string_view text) {

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <string_view>
 
-// Appends JSON text to a large buffer and writes it out in big blocks.
+// Appends JSON text to a large buffer and writes it out in big blocks. A failed write is kept
+// (with its errno) for the caller to report.
 class JsonWriter {
 public:
     explicit JsonWriter(std::FILE* out) : out(out) {}
@@ -24,7 +25,13 @@ public:
     // A Windows-1252 string, written as a UTF-8 JSON string.
     void String(std::string_view cp1252);
     void EndLine();
+    // Writes out what the buffer holds; after a failed write, what follows is dropped.
     void Flush();
+    // Flush, then the stream's own buffer too; false once any write has failed.
+    bool Finish();
+    bool Failed() const { return error != 0; }
+    // errno of the first failed write.
+    int Error() const { return error; }
 
 private:
     void Reserve(size_t bytes);
@@ -34,4 +41,5 @@ private:
     char buffer[kCapacity];
     size_t used = 0;
     bool first = true;
+    int error = 0;
 };

@@ -1,5 +1,6 @@
 #include "tools/brenlow-dump/LineReader.h"
 
+#include <cerrno>
 #include <cstring>
 
 LineReader::LineReader(std::FILE* in) : in(in), buffer(new char[kCapacity]) {}
@@ -12,12 +13,14 @@ bool LineReader::Fill() {
         end -= begin;
         begin = 0;
     }
+    errno = 0;
     const size_t got = std::fread(buffer.get() + end, 1, kCapacity - end, in);
-    if (got == 0) {
+    if (std::ferror(in) != 0 && error == 0)
+        error = errno != 0 ? errno : EIO;  // the lines read so far are still handed out
+    if (got == 0 || error != 0)
         eof = true;
-        failed = std::ferror(in) != 0;
+    if (got == 0)
         return false;
-    }
     end += got;
     return true;
 }

@@ -13,7 +13,9 @@ public:
 
     // The next line without its LF; false at the end of the stream.
     bool Next(std::string_view& line);
-    bool Failed() const { return failed; }
+    bool Failed() const { return error != 0; }
+    // errno of the failed read.
+    int Error() const { return error; }
 
 private:
     bool Fill();
@@ -24,6 +26,6 @@ private:
     size_t begin = 0;
     size_t end = 0;
     bool eof = false;
-    bool failed = false;
+    int error = 0;
     bool skipping = false;
 };

@@ -1,9 +1,15 @@
 // brenlow-dump: decodes AIS NMEA lines to one JSON object per decoded message.
+#include <sys/stat.h>
+
+#include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "ais/AisDecoder.h"
 #include "tools/brenlow-dump/JsonWriter.h"
@@ -13,13 +19,19 @@
 
 namespace {
 
+constexpr const char* kShortUsage =
+    "Usage: brenlow-dump [FILE...]\n"
+    "       brenlow-dump --port N [--seconds S] [--summary]\n"
+    "Try 'brenlow-dump --help'.\n";
+
 constexpr const char* kUsage =
     "Usage: brenlow-dump [FILE...]\n"
-    "       brenlow-dump --port N [--seconds S]\n"
+    "       brenlow-dump --port N [--seconds S] [--summary]\n"
     "\n"
     "Reads NMEA lines from the files named (or standard input when none is named, or for\n"
-    "\"-\"), passes every line to one AIS decoder and prints one JSON object per line for\n"
-    "every message of type 1, 2, 3 or 5 that a line completed:\n"
+    "\"-\"; after \"--\" every argument is a file), passes every line to one AIS decoder and\n"
+    "prints one JSON object per line for every message of type 1, 2, 3 or 5 that a line\n"
+    "completed:\n"
     "  line   1-based number of the input line that completed the message (per file)\n"
     "  type   message type; own: true for \"!AIVDO\" (own vessel); mmsi\n"
     "  the record fields the message wrote (types 1-3: navStatus, rateOfTurn (null when not\n"
@@ -30,93 +42,173 @@ constexpr const char* kUsage =
     "Only sentences with a valid checksum are decoded; multi-sentence messages are joined\n"
     "per sequential message id and channel.\n"
     "\n"
+    "Options, in any order:\n"
+    "  --port N     decode live from COM port N (1-255; see the README for the Linux port\n"
+    "               map) with the monitor's stored baud rate, parity, data bits and stop\n"
+    "               bits (stored with their defaults on first use); \"line\" counts the\n"
+    "               lines received. An absent device is waited for (said once on standard\n"
+    "               error) until the time is up.\n"
+    "  --seconds S  with --port: stop after S seconds (more than 0, up to a year);\n"
+    "               without it, run until interrupted (Ctrl-C, SIGTERM)\n"
+    "  --summary    with --port: prints at the end one JSON object on standard error with\n"
+    "               the counts by reason and what the port box's tooltip would say\n"
+    "  --help       this text\n"
     "\n"
-    "--port N decodes live from COM port N (see the README for the Linux port map) with the\n"
-    "monitor's stored baud rate, parity, data bits and stop bits (stored with their defaults\n"
-    "on first use), for S seconds or until interrupted; \"line\" counts the lines received.\n"
-    "\n"
-    "Exit status: 0, or 2 when a file cannot be read or the port cannot be opened.\n";
+    "Exit status: 0; 2 on a bad option, a file that cannot be read, output that cannot be\n"
+    "written (\"write error\") or a port refusal that will not change by itself (the\n"
+    "reason on standard error).\n";
 
-void DecodeStream(std::FILE* in, AisDecoder& decoder, JsonWriter& json, bool& failed) {
+constexpr double kYear = 365.0 * 24 * 3600;
+
+struct Options {
+    int port = 0;        // 0: files
+    double seconds = 0;  // 0: until interrupted
+    bool summary = false;
+    bool help = false;
+    std::vector<const char*> files;  // none: standard input
+};
+
+bool ParsePort(const char* text, int& port) {
+    const size_t length = std::strlen(text);
+    if (length == 0 || length > 3)
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    }
+    port = std::atoi(text);
+    return port >= 1 && port <= 255;
+}
+
+bool ParseSeconds(const char* text, double& seconds) {
+    char* end = nullptr;
+    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text)))
+        return false;
+    seconds = std::strtod(text, &end);
+    return *end == '\0' && std::isfinite(seconds) && seconds > 0 && seconds <= kYear;
+}
+
+// False with `error` saying why: an unknown option, a missing or bad value, or options that
+// do not go together.
+bool ParseOptions(int argc, char** argv, Options& out, std::string& error) {
+    bool files = false;  // after "--"
+    bool seconds = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (files || arg == "-" || arg.empty() || arg[0] != '-') {
+            out.files.push_back(argv[i]);
+        } else if (arg == "--") {
+            files = true;
+        } else if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--summary") {
+            out.summary = true;
+        } else if (arg != "--port" && arg != "--seconds") {
+            error = std::string(arg) + ": unknown option";
+            return false;
+        } else if (value == nullptr) {
+            error = std::string(arg) + ": missing value";
+            return false;
+        } else if (arg == "--port" ? !ParsePort(value, out.port)
+                                   : !ParseSeconds(value, out.seconds)) {
+            error = std::string(arg) + ": bad value \"" + value + "\" (" +
+                    (arg == "--port" ? "a COM port number from 1 to 255"
+                                     : "seconds, more than 0 and up to a year") +
+                    ")";
+            return false;
+        } else {
+            seconds = seconds || arg == "--seconds";
+            ++i;
+        }
+    }
+    if (out.port == 0 && (seconds || out.summary)) {
+        error = std::string(seconds ? "--seconds" : "--summary") + " needs --port";
+        return false;
+    }
+    if (out.port != 0 && !out.files.empty()) {
+        error = std::string("--port reads no files: ") + out.files.front();
+        return false;
+    }
+    return true;
+}
+
+int WriteError(int error) {
+    std::fprintf(stderr, "brenlow-dump: write error: %s\n", std::strerror(error));
+    return 2;
+}
+
+// Decodes one stream; stops early when the output has failed. False on a read error.
+bool DecodeStream(std::FILE* in, const char* name, AisDecoder& decoder, JsonWriter& json) {
     LineReader reader(in);
     std::string_view line;
     uint64_t lineNumber = 0;
-    while (reader.Next(line)) {
+    while (!json.Failed() && reader.Next(line)) {
         ++lineNumber;
         const uint32_t mmsi = decoder.DecodeSentence(line);
         if (mmsi != 0)
             WriteMessageJson(json, lineNumber, mmsi, decoder.LastMessage());
     }
-    failed = reader.Failed();
+    if (!reader.Failed())
+        return true;
+    json.Flush();
+    std::fprintf(stderr, "brenlow-dump: error reading %s: %s\n", name,
+                 std::strerror(reader.Error()));
+    return false;
 }
 
-// "--port N [--seconds S]": true and the values when given; `bad` when malformed.
-bool PortOptions(int argc, char** argv, int& port, double& seconds, bool& bad) {
-    if (argc < 2 || std::strcmp(argv[1], "--port") != 0)
-        return false;
-    char* end = nullptr;
-    port = argc > 2 ? static_cast<int>(std::strtol(argv[2], &end, 10)) : 0;
-    bad = argc < 3 || *end != '\0' || port < 1 || port > 255;
-    seconds = 0;
-    if (argc == 5 && std::strcmp(argv[3], "--seconds") == 0) {
-        seconds = std::strtod(argv[4], &end);
-        bad = bad || *end != '\0' || seconds <= 0;
-    } else if (argc != 3) {
-        bad = true;
+int DecodeFiles(const std::vector<const char*>& files, AisDecoder& decoder, JsonWriter& json) {
+    if (files.empty())
+        return DecodeStream(stdin, "standard input", decoder, json) ? 0 : 2;
+    int status = 0;
+    for (const char* file : files) {
+        if (json.Failed())
+            break;
+        const bool useStdin = std::strcmp(file, "-") == 0;
+        std::FILE* in = useStdin ? stdin : std::fopen(file, "rb");
+        if (!in) {
+            const int error = errno;
+            json.Flush();
+            std::fprintf(stderr, "brenlow-dump: cannot read %s: %s\n", file, std::strerror(error));
+            status = 2;
+            continue;
+        }
+        if (!DecodeStream(in, useStdin ? "standard input" : file, decoder, json))
+            status = 2;
+        if (!useStdin)
+            std::fclose(in);
     }
-    return true;
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
+    Options options;
+    std::string error;
+    if (!ParseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "brenlow-dump: %s\n%s", error.c_str(), kShortUsage);
+        return 2;
+    }
+    // A closed standard output would be taken by the next file or port opened.
+    struct stat out {};
+    if (fstat(1, &out) != 0)
+        return WriteError(errno);
+    if (options.help) {
+        errno = 0;
+        if (std::fputs(kUsage, stdout) < 0 || std::fflush(stdout) != 0)
+            return WriteError(errno != 0 ? errno : EIO);
+        return 0;
     }
     static AisDecoder decoder;
     static JsonWriter json(stdout);
-    int port = 0;
-    double seconds = 0;
-    bool bad = false;
-    if (PortOptions(argc, argv, port, seconds, bad)) {
-        if (bad) {
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
-        return DumpPort(port, seconds, decoder, json);
-    }
-    int status = 0;
-    if (argc < 2) {
-        bool failed = false;
-        DecodeStream(stdin, decoder, json, failed);
-        if (failed) {
-            std::fprintf(stderr, "brenlow-dump: cannot read standard input\n");
-            status = 2;
-        }
-    }
-    for (int i = 1; i < argc; ++i) {
-        const bool useStdin = std::strcmp(argv[i], "-") == 0;
-        std::FILE* in = useStdin ? stdin : std::fopen(argv[i], "rb");
-        if (!in) {
-            json.Flush();
-            std::fprintf(stderr, "brenlow-dump: cannot read %s: %s\n", argv[i],
-                         std::strerror(errno));
-            status = 2;
-            continue;
-        }
-        bool failed = false;
-        DecodeStream(in, decoder, json, failed);
-        if (failed) {
-            json.Flush();
-            std::fprintf(stderr, "brenlow-dump: error reading %s\n", argv[i]);
-            status = 2;
-        }
-        if (!useStdin)
-            std::fclose(in);
-    }
-    json.Flush();
+    int status = options.port != 0
+                     ? DumpPort(options.port, options.seconds, options.summary, decoder, json)
+                     : DecodeFiles(options.files, decoder, json);
+    if (!json.Finish())
+        return WriteError(json.Error());
+    errno = 0;
+    if (std::fclose(stdout) != 0)
+        return WriteError(errno != 0 ? errno : EIO);
     return status;
 }

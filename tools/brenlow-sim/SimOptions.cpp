@@ -1,6 +1,7 @@
 #include "tools/brenlow-sim/SimOptions.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <iterator>
@@ -12,11 +13,15 @@ constexpr std::string_view ValueOptions[] = {
     "--link", "--log", "--vessels", "--rate",  "--seed",        "--static-every", "--own-mmsi",
     "--lat",  "--lon", "--faults",  "--count", "--fault-kinds", "--seconds"};
 
+constexpr double kYear = 365.0 * 24 * 3600;
+
+// A finite number in [lo, hi], the whole text (NaN fails every comparison).
 bool ToDouble(std::string_view text, double lo, double hi, double& out) {
     const std::string copy(text);
     char* end = nullptr;
     const double value = std::strtod(copy.c_str(), &end);
-    if (copy.empty() || end != copy.c_str() + copy.size() || !(value >= lo && value <= hi)) {
+    if (copy.empty() || std::isspace(static_cast<unsigned char>(copy[0])) ||
+        end != copy.c_str() + copy.size() || !(value >= lo && value <= hi)) {
         return false;
     }
     out = value;
@@ -58,9 +63,10 @@ Output:
                      message may have left a fragment that a decoder joins to this one)
 
 Traffic:
-  --vessels N        number of other vessels (default 10, 0..10000)
-  --rate R           messages per second (default 10); 0 = as fast as possible,
-                     simulated time then advancing 0.1 s per message
+  --vessels N        number of other vessels (default 10, 0..10000; 0 only with
+                     the own vessel)
+  --rate R           messages per second, 0.001..100000 (default 10); 0 = as fast
+                     as possible, simulated time then advancing 0.1 s per message
   --seed S           seed of the fleet, the schedule and the faults (default 1);
                      the same options and seed give the same output
   --static-every N   every N-th report of a station is its static report (default 5;
@@ -80,10 +86,17 @@ Faults:
 
 Ending:
   --count N          stop after N messages
-  --seconds S        stop after S seconds
-  Without either it runs until killed.
+  --seconds S        stop after S seconds (0.001 up to a year)
+  Without either it runs until interrupted. With --pty, the end waits until the
+  reader has taken every byte written, or until nobody has had the device open
+  for 2 seconds (with --seconds: for at most 2 seconds past the time).
+  Ctrl-C and SIGTERM end it at once, whatever the rate.
 
   --help             this text
+
+Exit status: 0 when done; 2 on a bad option, an empty fleet, or output that
+cannot be written (the reason on standard error); 128+N when ended by signal N
+(130 for Ctrl-C, 143 for SIGTERM).
 )";
 }
 
@@ -111,12 +124,13 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
             return false;
         } else if (arg == "--link") {
             out.link = value;
+            ok = !value.empty();
         } else if (arg == "--log") {
             out.log = value;
         } else if (arg == "--vessels") {
             ok = ToInteger(value, 0, 10000, t.vessels);
         } else if (arg == "--rate") {
-            ok = ToDouble(value, 0.0, 1e6, t.rate);
+            ok = ToDouble(value, 0.0, 100000.0, t.rate) && (t.rate == 0.0 || t.rate >= 0.001);
         } else if (arg == "--seed") {
             ok = ToInteger<uint64_t>(value, 0, UINT64_MAX, t.seed);
         } else if (arg == "--static-every") {
@@ -134,7 +148,7 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
         } else if (arg == "--count") {
             ok = ToInteger<uint64_t>(value, 1, UINT64_MAX, out.count);
         } else if (arg == "--seconds") {
-            ok = ToDouble(value, 0.001, 1e9, out.seconds);
+            ok = ToDouble(value, 0.001, kYear, out.seconds);
         } else {
             error = std::string(arg) + ": unknown option";
             return false;
@@ -147,6 +161,10 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
     }
     if (!out.link.empty() && !out.pty) {
         error = "--link needs --pty";
+        return false;
+    }
+    if (out.traffic.vessels == 0 && !out.traffic.own && !out.help) {
+        error = "--vessels 0 with --no-own leaves no station to simulate";
         return false;
     }
     return true;

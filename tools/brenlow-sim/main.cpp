@@ -1,64 +1,56 @@
 // brenlow-sim: AIS traffic for the monitor, the soak test and the decoder's round trips.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
-#include <thread>
 
 #include "platform/PseudoTerminal.h"
 #include "tools/brenlow-sim/SimOptions.h"
+#include "tools/brenlow-sim/SimOutput.h"
+#include "tools/brenlow-sim/StopSignal.h"
 #include "tools/brenlow-sim/TrafficGenerator.h"
 #include "tools/brenlow-sim/TruthLog.h"
 
 namespace {
 
-volatile std::sig_atomic_t stopRequested = 0;
+using Clock = std::chrono::steady_clock;
+using platform::PseudoTerminalStatus;
 
-void RequestStop(int) {
-    stopRequested = 1;
+constexpr int kAloneMs = 2000;  // a reader away this long is not coming back
+constexpr int kFailed = 2;
+
+int Fail(const std::string& what, const char* why) {
+    std::fprintf(stderr, "brenlow-sim: %s: %s\n", what.c_str(), why);
+    return kFailed;
 }
 
-using Clock = std::chrono::steady_clock;
-constexpr int kDrainMs = 2000;
-
-// Where the sentences go: standard output or the pseudo-terminal.
-class Output {
-public:
-    explicit Output(platform::PseudoTerminal* pty) : pty(pty) {}
-
-    // False when the output has failed, or the deadline passed while nobody read.
-    bool Write(const std::string& bytes, Clock::time_point deadline, bool flush) {
-        if (pty == nullptr) {
-            return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-                   (!flush || std::fflush(stdout) == 0);
-        }
-        uint32_t done = 0;
-        while (done < bytes.size()) {
-            // Short waits, so a stop request is seen while nobody reads.
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            const int wait = static_cast<int>(std::min<long long>(left.count(), 200));
-            uint32_t written = 0;
-            const auto status = platform::PseudoTerminalWrite(
-                pty, bytes.data() + done, static_cast<uint32_t>(bytes.size() - done),
-                wait < 0 ? 0 : wait, &written);
-            done += written;
-            if (status == platform::PseudoTerminalStatus::Failed || stopRequested != 0 ||
-                (status == platform::PseudoTerminalStatus::TimedOut && Clock::now() >= deadline)) {
-                return done == bytes.size();
+// A closed standard stream would be taken by the next file opened: the pseudo-terminal
+// would get the messages meant for standard error. False when standard output is closed.
+bool StandardStreamsOpen() {
+    if (fcntl(1, F_GETFD) < 0) {
+        return false;
+    }
+    for (const int fd : {0, 2}) {
+        if (fcntl(fd, F_GETFD) < 0) {
+            const int null = open("/dev/null", O_RDWR);
+            if (null >= 0 && null != fd) {
+                dup2(null, fd);
+                close(null);
             }
         }
-        return true;
     }
+    return true;
+}
 
-private:
-    platform::PseudoTerminal* pty;
-};
-
-bool MakeLink(const std::string& link, const char* target) {
+bool MakeLink(const std::string& link, const char* target, std::error_code& ec) {
     namespace fs = std::filesystem;
-    std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(link, ec))) {
         fs::remove(link, ec);
     }
@@ -66,54 +58,57 @@ bool MakeLink(const std::string& link, const char* target) {
     if (!parent.empty()) {
         fs::create_directories(parent, ec);
     }
+    ec.clear();
     fs::create_symlink(target, link, ec);
     return !ec;
 }
 
-int Run(const SimOptions& options) {
+// What a run holds, given back on every way out.
+struct Held {
     std::FILE* log = nullptr;
-    if (!options.log.empty()) {
-        log = std::fopen(options.log.c_str(), "w");
-        if (log == nullptr) {
-            std::fprintf(stderr, "brenlow-sim: cannot write %s\n", options.log.c_str());
-            return 1;
-        }
-    }
     platform::PseudoTerminal* pty = nullptr;
-    if (options.pty) {
-        char path[256];
-        pty = platform::PseudoTerminalOpen(path, sizeof path);
-        if (pty == nullptr) {
-            std::fprintf(stderr, "brenlow-sim: cannot create a pseudo-terminal\n");
-            return 1;
-        }
-        if (!options.link.empty() && !MakeLink(options.link, path)) {
-            std::fprintf(stderr, "brenlow-sim: cannot link %s\n", options.link.c_str());
-            platform::PseudoTerminalClose(pty);
-            return 1;
-        }
-        std::printf("%s\n", path);
-        std::fflush(stdout);
-    }
+    std::string link;
 
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
+    ~Held() {
+        if (log != nullptr) {
+            std::fclose(log);
+        }
+        if (!link.empty()) {
+            std::error_code ec;
+            if (std::filesystem::is_symlink(std::filesystem::symlink_status(link, ec))) {
+                std::filesystem::remove(link, ec);
+            }
+        }
+        platform::PseudoTerminalClose(pty);
+    }
+};
+
+Clock::duration Seconds(double seconds) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+// With --seconds the drain ends 2 s after the time at the latest; without, it waits.
+int DrainLimitMs(const SimOptions& options, Clock::time_point end) {
+    if (options.seconds <= 0.0) {
+        return -1;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+    return static_cast<int>(std::max<long long>(left.count(), 0)) + kAloneMs;
+}
+
+// Sends until the count, the time or a signal ends it. Returns the exit status.
+int Send(const SimOptions& options, Held& held) {
     TrafficGenerator traffic(options.traffic);
-    Output output(pty);
+    SimOutput output(held.pty);
     const double rate = options.traffic.rate;
     const auto start = Clock::now();
-    const auto end = options.seconds > 0.0
-                         ? start + std::chrono::duration_cast<Clock::duration>(
-                                       std::chrono::duration<double>(options.seconds))
-                         : Clock::time_point::max();
-    int status = 0;
+    const auto end =
+        options.seconds > 0.0 ? start + Seconds(options.seconds) : Clock::time_point::max();
     for (uint64_t sent = 0; options.count == 0 || sent < options.count; ++sent) {
-        if (rate > 0.0) {
-            std::this_thread::sleep_until(
-                std::min(end, start + std::chrono::duration_cast<Clock::duration>(
-                                          std::chrono::duration<double>(sent / rate))));
+        if (rate > 0.0 && !stop_signal::SleepUntil(std::min(end, start + Seconds(sent / rate)))) {
+            break;
         }
-        if (stopRequested != 0 || Clock::now() >= end) {
+        if (stop_signal::Received() != 0 || Clock::now() >= end) {
             break;
         }
         const SimMessage message = traffic.Next();
@@ -121,34 +116,64 @@ int Run(const SimOptions& options) {
         for (const std::string& line : message.sentences) {
             bytes += line;
         }
-        if (!output.Write(bytes, end, rate > 0.0)) {
-            if (pty == nullptr) {
-                status = 1;
-            }
+        const Sent result = output.Write(bytes, end, rate > 0.0);
+        if (result == Sent::Failed) {
+            return Fail("write error", std::strerror(errno));
+        }
+        if (result == Sent::Ended) {
             break;
         }
-        if (log != nullptr) {
-            std::fprintf(log, "%s\n", TruthLine(message).c_str());
-            std::fflush(log);
+        if (held.log != nullptr &&
+            (std::fprintf(held.log, "%s\n", TruthLine(message).c_str()) < 0 ||
+             std::fflush(held.log) != 0)) {
+            return Fail("cannot write " + options.log, std::strerror(errno));
         }
     }
-
-    std::fflush(stdout);
-    if (pty != nullptr && stopRequested == 0) {
+    if (stop_signal::Received() == 0 && std::fflush(stdout) != 0) {
+        return Fail("write error", std::strerror(errno));
+    }
+    if (held.pty != nullptr && stop_signal::Received() == 0) {
         // Closing hangs the line up and drops what the reader has not taken yet.
-        platform::PseudoTerminalDrain(pty, kDrainMs);
-    }
-    if (log != nullptr) {
-        std::fclose(log);
-    }
-    if (!options.link.empty()) {
-        std::error_code ec;
-        if (std::filesystem::is_symlink(std::filesystem::symlink_status(options.link, ec))) {
-            std::filesystem::remove(options.link, ec);
+        if (platform::PseudoTerminalDrain(held.pty, DrainLimitMs(options, end), kAloneMs,
+                                          stop_signal::Flag()) == PseudoTerminalStatus::Failed) {
+            return Fail("pseudo-terminal", std::strerror(errno));
         }
     }
-    platform::PseudoTerminalClose(pty);
-    return status;
+    return 0;
+}
+
+int Run(const SimOptions& options) {
+    if (!StandardStreamsOpen()) {
+        return Fail("write error", std::strerror(EBADF));
+    }
+    stop_signal::Install();
+    Held held;
+    if (!options.log.empty()) {
+        held.log = std::fopen(options.log.c_str(), "w");
+        if (held.log == nullptr) {
+            return Fail("cannot write " + options.log, std::strerror(errno));
+        }
+    }
+    if (options.pty) {
+        char path[256];
+        held.pty = platform::PseudoTerminalOpen(path, sizeof path);
+        if (held.pty == nullptr) {
+            return Fail("cannot create a pseudo-terminal", std::strerror(errno));
+        }
+        std::error_code ec;
+        if (!options.link.empty()) {
+            if (!MakeLink(options.link, path, ec)) {
+                return Fail("cannot link " + options.link, ec.message().c_str());
+            }
+            held.link = options.link;
+        }
+        if (std::printf("%s\n", path) < 0 || std::fflush(stdout) != 0) {
+            return Fail("write error", std::strerror(errno));
+        }
+    }
+    const int status = Send(options, held);
+    const int signo = stop_signal::Received();
+    return signo != 0 ? 128 + signo : status;
 }
 
 }  // namespace
@@ -161,8 +186,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        std::fputs(SimHelpText(), stdout);
-        return 0;
+        return std::fputs(SimHelpText(), stdout) < 0 || std::fflush(stdout) != 0
+                   ? Fail("write error", std::strerror(errno))
+                   : 0;
     }
     return Run(options);
 }
