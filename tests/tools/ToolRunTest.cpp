@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -21,13 +23,18 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// A folder for the whole run; the tools keep their settings there too.
+// A folder for the whole run, removed at its end; the tools keep their settings there too.
 const std::string& Folder() {
+    static char path[] = "/tmp/brenlow-tools-XXXXXX";
     static const std::string folder = [] {
-        char path[] = "/tmp/brenlow-tools-XXXXXX";
-        const std::string made = mkdtemp(path) ? path : "/tmp";
-        setenv("XDG_CONFIG_HOME", made.c_str(), 1);
-        return made;
+        if (!mkdtemp(path))
+            return std::string("/nonexistent");
+        setenv("XDG_CONFIG_HOME", path, 1);
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        });
+        return std::string(path);
     }();
     return folder;
 }
