@@ -152,7 +152,11 @@ constexpr Case kCases[] = {
     {"dump FILE", "", 2, "write error: Bad file descriptor"},
     {"dump --help", "/dev/full", 2, "write error: No space left on device"},
     {"dump -- FILE", "/dev/null", 0, ""},
-    {"dump --summary --seconds 0.2 --port 250", "/dev/null", 0, "COM250"},
+    {"dump --seconds 0.2 --port 250", "/dev/null", 0, "COM250 is not present; waiting for it"},
+    {"dump --summary --seconds 0.2 --port 250", "/dev/null", 0,
+     "\"hearing\":\"closed\",\"tooltip\":\"closed: not present\"}"},
+    {"dump --port 251 --seconds 30", "/dev/null", 2,
+     "cannot open COM251 (19200,N,8,1): the device refuses these line settings"},
     {"sim --vessels 0 --no-own --count 1", "/dev/null", 2, "no station"},
     {"sim --rate 1e-12", "/dev/null", 2, "--rate: bad value \"1e-12\""},
     {"sim --rate 1e6", "/dev/null", 2, "--rate: bad value"},
@@ -184,6 +188,8 @@ constexpr Case kCases[] = {
 };
 
 TEST(ToolRun, EveryMisuseEndsWithItsReasonAndStatus) {
+    std::filesystem::create_directories(Folder() + "/brenlow/dosdevices");
+    std::filesystem::create_symlink("/dev/null", Folder() + "/brenlow/dosdevices/com251");
     for (const Case& c : kCases) {
         std::string line = c.line, says = c.says;
         for (size_t at; (at = line.find("FILE")) != std::string::npos;)
@@ -227,11 +233,14 @@ TEST(ToolRun, EveryMessageCountedReachesTheReader) {
     Process sim("sim --pty --link DIR/brenlow/dosdevices/com7 --count 300 --rate 0", "/dev/null");
     ASSERT_TRUE(
         Await([&] { return access((Folder() + "/brenlow/dosdevices/com7").c_str(), F_OK) == 0; }));
-    Process dump("dump --seconds 1.5 --port 7", got);
+    Process dump("dump --seconds 1.5 --summary --port 7", got);
     EXPECT_EQ(dump.Wait(), 0) << dump.Errors();
     EXPECT_EQ(sim.Wait(), 0);
     const std::string json = Read(got);
     EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 300);
+    EXPECT_NE(dump.Errors().find("\"decoded\":300,"), std::string::npos) << dump.Errors();
+    EXPECT_NE(dump.Errors().find("\"tooltip\":\"closed: not present\""), std::string::npos)
+        << "the simulator has gone";
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ int DumpPort(int port, double seconds, bool summary, AisDecoder& decoder, JsonWr
     bool toldWaiting = false;
     int status = 0;
     link.Open();
-    while (running()) {
+    while (running() && !json.Failed()) {  // output nobody can take ends the run
         if (!link.IsOpen() && Final(link.openError)) {
             std::fprintf(
                 stderr, "brenlow-dump: cannot open COM%d (%d,%c,%d,%d): %s\n", port, link.baudRate,
