@@ -5,51 +5,59 @@
 
 uint32_t AisDecoder::DecodeSentence(std::string_view line) {
     Sentence sentence;
-    if (!ParseSentence(line, sentence))
-        return 0;
+    SentenceOutcome outcome = ParseSentence(line, sentence);
+    if (outcome != SentenceOutcome::Decoded)
+        return NoRecord(outcome);
     std::string_view text;
-    if (!fragments.Take(sentence, text))
-        return 0;
+    outcome = fragments.Take(sentence, text);
+    if (outcome != SentenceOutcome::Decoded)
+        return NoRecord(outcome);
 
     int8_t values[FragmentStore::kTextWidth];
     const size_t count = text.size();  // below kTextWidth by construction
     for (size_t i = 0; i < count; ++i)
         values[i] = static_cast<int8_t>(SixBitValue(text[i]));
-    return DecodeMessage(std::span<const int8_t>(values, count), sentence.own);
+    // The completing sentence is the last: its fill bits end the data and read as 0.
+    const int bits = static_cast<int>(count) * 6 - sentence.fillBits;
+    if (count > 0)
+        values[count - 1] =
+            static_cast<int8_t>(values[count - 1] >> sentence.fillBits << sentence.fillBits);
+    return DecodeMessage(std::span<const int8_t>(values, count), bits, sentence.own);
 }
 
-uint32_t AisDecoder::DecodeMessage(std::span<const int8_t> values, bool own) {
-    if (values.empty())
-        return 0;
+uint32_t AisDecoder::DecodeMessage(std::span<const int8_t> values, int bits, bool own) {
+    if (bits < 6)
+        return NoRecord(SentenceOutcome::Length);
     const int type = values[0];
     if (type >= 1 && type <= 3)
-        return DecodePositionReport(values, type, own);
+        return DecodePositionReport(values, bits, type, own);
     if (type == 5)
-        return DecodeStaticReport(values, own);
-    return 0;
+        return DecodeStaticReport(values, bits, own);
+    return NoRecord(SentenceOutcome::Ignored);
 }
 
 namespace {
 
-void ApplyLayout(std::span<const LayoutRow> layout, std::span<const int8_t> values,
+void ApplyLayout(std::span<const LayoutRow> layout, std::span<const int8_t> values, int bits,
                  MessageFields& fields) {
     for (const LayoutRow& row : layout) {
         if (row.store) {
             row.store(fields, AisDecoder::ReadUnsigned(values, row.start, row.length));
         } else if (row.text) {
-            AisDecoder::ReadText(values, row.start, row.length / 6, row.text(fields.record));
+            AisDecoder::ReadText(values, bits, row.start, row.length / 6, row.text(fields.record));
         }
     }
 }
 
 }  // namespace
 
-uint32_t AisDecoder::DecodePositionReport(std::span<const int8_t> values, int type, bool own) {
-    if (values.size() < kPositionReportMinChars)
-        return 0;
+uint32_t AisDecoder::DecodePositionReport(std::span<const int8_t> values, int bits, int type,
+                                          bool own) {
+    if (bits < kPositionReportMinBits)
+        return NoRecord(SentenceOutcome::Length);
     const uint32_t mmsi = static_cast<uint32_t>(ReadUnsigned(values, 9, 30));
-    if (mmsi == 0)
-        return 0;  // "no station": a record for it could never be shown
+    if (mmsi == 0)  // "no station": a record for it could never be shown
+        return NoRecord(SentenceOutcome::NoStation);
     AisTarget* record = this;
     if (own) {
         this->mmsi = mmsi;
@@ -58,23 +66,25 @@ uint32_t AisDecoder::DecodePositionReport(std::span<const int8_t> values, int ty
         record = &FindOrCreateTarget(mmsi);
     }
     MessageFields fields{*record};
-    ApplyLayout(PositionReportLayout, values, fields);
+    ApplyLayout(PositionReportLayout, values, bits, fields);
     lastMessage = {type, own, record};
+    lastOutcome = SentenceOutcome::Decoded;
     ++messagesDecoded;
     return mmsi;
 }
 
-uint32_t AisDecoder::DecodeStaticReport(std::span<const int8_t> values, bool own) {
-    if (values.size() < kStaticReportMinChars)
-        return 0;
+uint32_t AisDecoder::DecodeStaticReport(std::span<const int8_t> values, int bits, bool own) {
+    if (bits < kStaticReportMinBits)
+        return NoRecord(SentenceOutcome::Length);
     const uint32_t mmsi = static_cast<uint32_t>(ReadUnsigned(values, 9, 30));
     if (mmsi == 0)
-        return 0;
+        return NoRecord(SentenceOutcome::NoStation);
     AisTarget* record = own ? this : &FindOrCreateTarget(mmsi);
     MessageFields fields{*record};
-    ApplyLayout(StaticReportLayout, values, fields);
+    ApplyLayout(StaticReportLayout, values, bits, fields);
     FormatEta(fields.eta, record->etaText, sizeof record->etaText);
     lastMessage = {5, own, record};
+    lastOutcome = SentenceOutcome::Decoded;
     ++messagesDecoded;
     return mmsi;
 }

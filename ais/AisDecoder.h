@@ -9,6 +9,7 @@
 
 #include "ais/AisTarget.h"
 #include "ais/FragmentStore.h"
+#include "ais/SentenceOutcome.h"
 
 // What the last non-zero DecodeSentence result came from.
 struct DecodedMessage {
@@ -37,14 +38,23 @@ public:
     // field does not fit.
     static int NextField(const char*& cursor, const char* end, char* out, int outSize,
                          char separator, char terminator);
-    // Armour de-map: 0..63, or -1 for a character outside the armour alphabet.
-    static int SixBitValue(char ch);
+    // Armour de-map: 0..63, or -1 for a character outside the armour alphabet. Inline: it runs
+    // twice for every payload character.
+    static int SixBitValue(char ch) {
+        const int code = static_cast<signed char>(ch);
+        if (code >= 48 && code <= 87)
+            return code - 48;
+        if (code >= 96 && code <= 119)
+            return code - 56;
+        return -1;
+    }
 
     // Bit readers over the six-bit values of one message; bits are numbered from 1. Bits that
-    // the values do not supply read as 0 (and a text character not wholly present as "@").
+    // the values do not supply read as 0; a text character not wholly within the first `bits`
+    // bits (the data, fill bits excluded) reads as "@".
     static int32_t ReadUnsigned(std::span<const int8_t> values, int start, int length);
-    static char ReadSixBitChar(std::span<const int8_t> values, int start);
-    static void ReadText(std::span<const int8_t> values, int start, int count, char* out);
+    static char ReadSixBitChar(std::span<const int8_t> values, int bits, int start);
+    static void ReadText(std::span<const int8_t> values, int bits, int start, int count, char* out);
 
     AisTarget& FindOrCreateTarget(uint32_t mmsi);
     int FindTarget(uint32_t mmsi, AisTarget*& out);
@@ -54,17 +64,25 @@ public:
     void RemoveAllTargets();
 
     const DecodedMessage& LastMessage() const { return lastMessage; }
+    // What became of the line given to the last DecodeSentence call.
+    SentenceOutcome LastOutcome() const { return lastOutcome; }
     // Messages decoded so far: tells a caller that sees only lines whether one decoded.
     uint64_t MessagesDecoded() const { return messagesDecoded; }
 
 private:
-    uint32_t DecodeMessage(std::span<const int8_t> values, bool own);
-    uint32_t DecodePositionReport(std::span<const int8_t> values, int type, bool own);
-    uint32_t DecodeStaticReport(std::span<const int8_t> values, bool own);
+    uint32_t DecodeMessage(std::span<const int8_t> values, int bits, bool own);
+    uint32_t DecodePositionReport(std::span<const int8_t> values, int bits, int type, bool own);
+    uint32_t DecodeStaticReport(std::span<const int8_t> values, int bits, bool own);
+    // 0, after noting why the line changed no record.
+    uint32_t NoRecord(SentenceOutcome outcome) {
+        lastOutcome = outcome;
+        return 0;
+    }
 
     std::vector<std::unique_ptr<AisTarget>> targets;  // first heard first
     std::unordered_map<uint32_t, AisTarget*> targetIndex;
     FragmentStore fragments;
     DecodedMessage lastMessage;
+    SentenceOutcome lastOutcome = SentenceOutcome::NotNmea;
     uint64_t messagesDecoded = 0;
 };

@@ -13,16 +13,17 @@ int32_t AisDecoder::ReadUnsigned(std::span<const int8_t> values, int start, int 
     return static_cast<int32_t>((bits >> behind) & ((uint64_t{1} << length) - 1));
 }
 
-char AisDecoder::ReadSixBitChar(std::span<const int8_t> values, int start) {
-    if (start + 5 > static_cast<int>(values.size()) * 6)
+char AisDecoder::ReadSixBitChar(std::span<const int8_t> values, int bits, int start) {
+    if (start + 5 > bits || start + 5 > static_cast<int>(values.size()) * 6)
         return '@';
     const int v = ReadUnsigned(values, start, 6);
     return static_cast<char>(v < 32 ? v + 64 : v);
 }
 
-void AisDecoder::ReadText(std::span<const int8_t> values, int start, int count, char* out) {
+void AisDecoder::ReadText(std::span<const int8_t> values, int bits, int start, int count,
+                          char* out) {
     for (int i = 0; i < count; ++i)
-        out[i] = ReadSixBitChar(values, start + 6 * i);
+        out[i] = ReadSixBitChar(values, bits, start + 6 * i);
     out[count] = '\0';
     for (int i = count - 1; i >= 0 && (out[i] == '@' || out[i] == ' '); --i)
         out[i] = '\0';

@@ -12,7 +12,7 @@ bool SameText(const char* a, int aLength, const char* b) {
 
 FragmentStore::Collection* FragmentStore::Find(const Sentence& s) {
     for (Collection& c : collections) {
-        if (c.used && SameText(c.seqId, c.seqIdLength, s.seqId) &&
+        if (c.used && c.own == s.own && SameText(c.seqId, c.seqIdLength, s.seqId) &&
             SameText(c.channel, c.channelLength, s.channel)) {
             return &c;
         }
@@ -38,6 +38,7 @@ FragmentStore::Collection& FragmentStore::Start(const Sentence& s) {
         }
     }
     slot->used = true;
+    slot->own = s.own;
     slot->total = s.total;
     slot->fragmentCount = 0;
     slot->length = 0;
@@ -48,11 +49,11 @@ FragmentStore::Collection& FragmentStore::Start(const Sentence& s) {
     return *slot;
 }
 
-bool FragmentStore::Take(const Sentence& s, std::string_view& text) {
+SentenceOutcome FragmentStore::Take(const Sentence& s, std::string_view& text) {
     ++sentenceCount;
     if (s.total == 1) {
         text = std::string_view(s.payload, s.payloadLength);
-        return true;
+        return SentenceOutcome::Decoded;
     }
     Collection* c = nullptr;
     if (s.number == 1) {
@@ -60,15 +61,15 @@ bool FragmentStore::Take(const Sentence& s, std::string_view& text) {
     } else {
         c = Find(s);
         if (!c)
-            return false;
+            return SentenceOutcome::Fragment;
         if (Stale(*c) || s.number != c->fragmentCount + 1 || s.total != c->total) {
             c->used = false;
-            return false;
+            return SentenceOutcome::Fragment;
         }
     }
     if (c->length + s.payloadLength >= kTextWidth) {
         c->used = false;
-        return false;
+        return SentenceOutcome::Length;
     }
     std::memcpy(c->fragmentText + c->length, s.payload, s.payloadLength);
     c->length += s.payloadLength;
@@ -76,17 +77,8 @@ bool FragmentStore::Take(const Sentence& s, std::string_view& text) {
     c->fragmentCount += 1;
     c->lastSentence = sentenceCount;
     if (s.number < s.total)
-        return false;
+        return SentenceOutcome::Collected;
     c->used = false;
     text = std::string_view(c->fragmentText, c->length);
-    return true;
-}
-
-int FragmentStore::PendingCount() const {
-    int count = 0;
-    for (const Collection& c : collections) {
-        if (c.used && !Stale(c))
-            ++count;
-    }
-    return count;
+    return SentenceOutcome::Decoded;
 }

@@ -106,8 +106,8 @@ constexpr bool Contiguous(const LayoutRow (&rows)[N]) {
 static_assert(Contiguous(kPosition));
 static_assert(Contiguous(kStatic));
 static_assert(kPosition[std::size(kPosition) - 1].start +
-                  kPosition[std::size(kPosition) - 1].length - 1 <=
-              kPositionReportMinChars * 6);
+                  kPosition[std::size(kPosition) - 1].length - 1 ==
+              kPositionReportMinBits);
 
 }  // namespace
 

@@ -26,9 +26,10 @@ struct LayoutRow {
 extern const std::span<const LayoutRow> PositionReportLayout;
 extern const std::span<const LayoutRow> StaticReportLayout;
 
-// Payload characters a message needs: the bits read, rounded up to whole characters.
-inline constexpr int kPositionReportMinChars = 23;
-inline constexpr int kStaticReportMinChars = 70;
+// Data bits (fill bits excluded) a message needs: a position report up to its heading; a static
+// report its 420 bits, the last destination character of a longer one being optional.
+inline constexpr int kPositionReportMinBits = 137;
+inline constexpr int kStaticReportMinBits = 420;
 
 extern const char* const MonthAbbrevNames[13];
 

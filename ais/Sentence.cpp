@@ -22,6 +22,28 @@ int Digit(const char* field, int length, int low, int high) {
     return value >= low && value <= high ? value : -1;
 }
 
+// Not AIS, but addressed like NMEA: "$" or "!", five upper-case letters or digits, ",".
+SentenceOutcome NotAis(std::string_view line) {
+    if (line.size() < 7 || (line[0] != '$' && line[0] != '!') || line[6] != ',')
+        return SentenceOutcome::NotNmea;
+    for (size_t i = 1; i < 6; ++i) {
+        const char c = line[i];
+        if ((c < 'A' || c > 'Z') && (c < '0' || c > '9'))
+            return SentenceOutcome::NotNmea;
+    }
+    return SentenceOutcome::OtherNmea;
+}
+
+// No "*hh" at the end: bytes after an earlier one are a form fault, else it is missing.
+SentenceOutcome NoChecksumAtEnd(const char* begin, const char* end) {
+    for (const char* p = end - 3; p >= begin; --p) {
+        if (*p == '*')
+            return HexDigit(p[1]) >= 0 && HexDigit(p[2]) >= 0 ? SentenceOutcome::Form
+                                                              : SentenceOutcome::Checksum;
+    }
+    return SentenceOutcome::Checksum;
+}
+
 }  // namespace
 
 int AisDecoder::NextField(const char*& cursor, const char* end, char* out, int outSize,
@@ -47,69 +69,64 @@ int AisDecoder::NextField(const char*& cursor, const char* end, char* out, int o
     return length;
 }
 
-int AisDecoder::SixBitValue(char ch) {
-    const int code = static_cast<signed char>(ch);
-    if (code >= 48 && code <= 87)
-        return code - 48;
-    if (code >= 96 && code <= 119)
-        return code - 56;
-    return -1;
-}
-
-bool ParseSentence(std::string_view line, Sentence& out) {
+SentenceOutcome ParseSentence(std::string_view line, Sentence& out) {
+    using O = SentenceOutcome;
     size_t length = line.size();
     while (length > 0 && (line[length - 1] == '\r' || line[length - 1] == '\n'))
         --length;
     const char* begin = line.data();
     const char* end = begin + length;
 
-    if (length < 6 || line.substr(0, 5) != "!AIVD" || (line[5] != 'M' && line[5] != 'O')) {
-        return false;
-    }
+    if (length < 6 || line.substr(0, 5) != "!AIVD" || (line[5] != 'M' && line[5] != 'O'))
+        return NotAis(line.substr(0, length));
     // Checksum: "*hh" closes the sentence; nothing but CR and LF may follow.
     if (length < 9 || end[-3] != '*')
-        return false;
+        return NoChecksumAtEnd(begin, end);
     const int high = HexDigit(end[-2]);
     const int low = HexDigit(end[-1]);
     if (high < 0 || low < 0)
-        return false;
+        return NoChecksumAtEnd(begin, end);
     const char* star = end - 3;
     unsigned sum = 0;
     for (const char* p = begin + 1; p < star; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
         if (c < 0x20 || c > 0x7E || c == '*')
-            return false;  // NMEA is printable ASCII
+            return O::Form;  // NMEA is printable ASCII
         sum ^= c;
     }
     if (sum != static_cast<unsigned>(high * 16 + low))
-        return false;
+        return O::Checksum;
 
     out.own = line[5] == 'O';
     char field[Sentence::kFieldWidth];
     const char* cursor = begin;
     // Fields 1-6 end at ",", the fill bits at "*".
     if (AisDecoder::NextField(cursor, star, field, sizeof field, ',', '*') < 0)
-        return false;
+        return O::Length;
     const int totalLength = AisDecoder::NextField(cursor, star, field, sizeof field, ',', '*');
     out.total = Digit(field, totalLength, 1, 9);
     const int numberLength = AisDecoder::NextField(cursor, star, field, sizeof field, ',', '*');
     out.number = Digit(field, numberLength, 1, out.total);
+    if (totalLength < 0 || numberLength < 0)
+        return O::Length;
     if (out.total < 0 || out.number < 0)
-        return false;
+        return O::Form;
     if (AisDecoder::NextField(cursor, star, out.seqId, sizeof out.seqId, ',', '*') < 0 ||
         AisDecoder::NextField(cursor, star, out.channel, sizeof out.channel, ',', '*') < 0) {
-        return false;
+        return O::Length;
     }
     out.payloadLength =
         AisDecoder::NextField(cursor, star, out.payload, sizeof out.payload, ',', '*');
-    if (out.payloadLength < 0 || cursor == star)
-        return false;
+    if (out.payloadLength < 0)
+        return O::Length;
+    if (cursor == star)
+        return O::Form;
     for (int i = 0; i < out.payloadLength; ++i) {
         if (AisDecoder::SixBitValue(out.payload[i]) < 0)
-            return false;
+            return O::Payload;
     }
     // The fill bits are the last field: everything from here to the "*".
     const int fillLength = static_cast<int>(star - cursor);
     out.fillBits = Digit(cursor, fillLength, 0, 5);
-    return out.fillBits >= 0;
+    return out.fillBits >= 0 ? O::Decoded : O::Form;
 }

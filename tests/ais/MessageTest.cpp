@@ -20,12 +20,13 @@ PayloadBuilder Report(int type, uint32_t mmsi = kMmsi) {
 
 // `payload` in `total` sentences on sequence `seq`.
 std::vector<std::string> Parts(const std::string& payload, int total, const std::string& seq,
-                               const std::string& channel = "A") {
+                               const std::string& channel = "A",
+                               const std::string& address = "!AIVDM") {
     std::vector<std::string> out;
     const size_t step = (payload.size() + total - 1) / total;
     for (int i = 0; i < total; ++i) {
         out.push_back(Sentence(payload.substr(i * step, step), total, i + 1, seq, channel,
-                               i + 1 == total ? 2 : 0));
+                               i + 1 == total ? 2 : 0, address));
     }
     return out;
 }
@@ -78,9 +79,27 @@ TEST(MessageFields, ConversionsAndSentinelsAtTheirEdges) {
         ASSERT_EQ(decoder.DecodeSentence(Sentence(b.Armoured())), kMmsi);
         EXPECT_STREQ(decoder.LastMessage().record->etaText, text);
     }
-    AisDecoder decoder;  // one character short of the fields read
-    EXPECT_EQ(decoder.DecodeSentence(Sentence(Report(1).Armoured().substr(0, 22))), 0u);
-    EXPECT_EQ(decoder.DecodeSentence(Sentence(Report(5).Armoured().substr(0, 69))), 0u);
+    // Fill bits are no data: types 1-3 need bits 1-137, type 5 bits 1-420; a character not
+    // wholly within the data reads as "@".
+    for (auto [type, chars, fill, mmsi, destination] :
+         {std::tuple{1, 22, 0, 0u, ""},
+          {1, 23, 1, kMmsi, ""},
+          {1, 23, 2, 0u, ""},
+          {5, 69, 0, 0u, ""},
+          {5, 70, 1, 0u, ""},
+          {5, 70, 0, kMmsi, "ABCDEFGHIJKLMNOPQRS"},
+          {5, 71, 5, kMmsi, "ABCDEFGHIJKLMNOPQRS"},
+          {5, 71, 4, kMmsi, "ABCDEFGHIJKLMNOPQRST"}}) {
+        const std::string payload = Report(type).Text(303, 20, "ABCDEFGHIJKLMNOPQRST").Armoured();
+        AisDecoder decoder;
+        EXPECT_EQ(decoder.DecodeSentence(Sentence(payload.substr(0, chars), 1, 1, "", "A", fill)),
+                  mmsi)
+            << chars << " characters, fill " << fill;
+        EXPECT_EQ(decoder.LastOutcome(), mmsi ? SentenceOutcome::Decoded : SentenceOutcome::Length);
+        if (mmsi != 0) {
+            EXPECT_STREQ(decoder.LastMessage().record->destination, destination) << fill;
+        }
+    }
 }
 
 TEST(Reassembly, OrdersOfSentences) {
@@ -93,12 +112,12 @@ TEST(Reassembly, OrdersOfSentences) {
     const std::string badNumber = WithChecksum("!AIVDM,3,x,1,A,0000,0");
     EXPECT_EQ(Completed({a[0], badNumber, a[1], a[2]}), std::vector<uint32_t>{1001})
         << "a refused sentence leaves the collection alone";
-    std::vector<std::string> own = Parts(Voyage(1004), 2, "5");
-    own[1] = Sentence(Voyage(1004).substr(36), 2, 2, "5", "A", 2, "!AIVDO");
-    AisDecoder decoder;
-    decoder.DecodeSentence(own[0]);
-    EXPECT_EQ(decoder.DecodeSentence(own[1]), 1004u);
-    EXPECT_TRUE(decoder.LastMessage().own) << "the completing sentence decides";
+    const auto station = Parts(Voyage(1004), 2, "5");
+    const auto own = Parts(Voyage(1005), 2, "5", "A", "!AIVDO");
+    EXPECT_EQ(Completed({station[0], own[0], own[1], station[1]}),
+              (std::vector<uint32_t>{1005, 1004}));
+    EXPECT_EQ(Completed({station[0], own[1]}), std::vector<uint32_t>{})
+        << "own and station fragments are never joined";
 }
 
 TEST(Reassembly, LimitsOfACollection) {
