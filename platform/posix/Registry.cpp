@@ -136,12 +136,9 @@ long RegistryCreateKey(RegKey parent, const char* subKey, RegKey* out) {
     }
     if (!AlwaysExists(path)) {
         OneUpdate one;
-        RegistryStorage& storage = Current();
-        if (!storage.File().KeyExists(path)) {
-            if (storage.WriteStatus() != kRegSuccess) {
-                return storage.WriteStatus();
-            }
-            storage.File().AddKey(path);
+        RegistryFile& file = Current().File();
+        if (!file.KeyExists(path)) {
+            file.AddKey(path);  // a file that may not be written fails when the update ends
         }
         status = one.End();
         if (status != kRegSuccess) {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
-#include <vector>
 
 #include "platform/DosDevices.h"
 #include "platform/posix/DeviceMap.h"
@@ -18,32 +18,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Paths below the fake tree's root: "dev/NAME" a device file, "id/NAME=DEVICE" a stable name.
+// Paths below the fake tree's root, separated by blanks: "dev/NAME" a device file,
+// "id/NAME=DEVICE" a stable name. `behind`: "N=PATH", the path that port N leads to.
 struct Step {
-    const char* what;
-    std::vector<std::string> plug, unplug;
-    std::string ports;                                // what the port list names
-    std::vector<std::pair<int, std::string>> behind;  // a number and the path it leads to
-};
-
-const Step kSteps[] = {
+    const char *what, *plug, *unplug, *ports, *behind;
+} const kSteps[] = {
     {"first look: lowest free numbers in name order, the user's own number kept",
-     {"dev/ttyUSB0", "dev/ttyACM0", "dev/ttyS0", "dev/ttyS1", "dev/tty0", "dev/console",
-      "id/usb-Veltmark_AIS=ttyUSB0"},
-     {},
-     "COM1 COM2 COM3 COM9",
-     {{1, "dev/ttyACM0"}, {2, "dev/ttyS0"}, {3, "dev/ttyUSB0"}, {9, "dev/ttyS2"}}},
-    {"nothing new: nothing numbered twice", {}, {}, "COM1 COM2 COM3 COM9", {}},
-    {"the receiver pulled out, another adapter plugged in",
-     {"dev/ttyUSB1"},
-     {"dev/ttyUSB0", "id/usb-Veltmark_AIS"},
-     "COM1 COM2 COM4 COM9",
-     {{3, "id/usb-Veltmark_AIS"}, {4, "dev/ttyUSB1"}}},
+     "dev/ttyUSB0 dev/ttyACM0 dev/ttyS0 dev/ttyS1 dev/tty0 dev/console id/usb-AIS=ttyUSB0", "",
+     "COM1 COM2 COM3 COM9", "1=dev/ttyACM0 2=dev/ttyS0 3=dev/ttyUSB0 9=dev/ttyS2"},
+    {"nothing new: nothing numbered twice", "", "", "COM1 COM2 COM3 COM9", ""},
+    {"the receiver pulled out, another adapter plugged in", "dev/ttyUSB1", "dev/ttyUSB0 id/usb-AIS",
+     "COM1 COM2 COM4 COM9", "3=id/usb-AIS 4=dev/ttyUSB1"},
     {"the receiver back under another kernel name keeps its number",
-     {"dev/ttyUSB2", "id/usb-Veltmark_AIS=ttyUSB2"},
-     {},
-     "COM1 COM2 COM3 COM4 COM9",
-     {{3, "dev/ttyUSB2"}}},
+     "dev/ttyUSB2 id/usb-AIS=ttyUSB2", "", "COM1 COM2 COM3 COM4 COM9", "3=dev/ttyUSB2"},
 };
 
 std::string Ports() {
@@ -60,24 +47,24 @@ TEST(DeviceNumbering, EachSerialDeviceGetsTheLowestFreeNumberAndKeepsIt) {
     RegistrySandbox sandbox;  // the map lives in its config folder
     ASSERT_TRUE(sandbox.Ready());
     const fs::path root = std::getenv("XDG_CONFIG_HOME");
-    platform::posix::SetDeviceRoots(
-        {(root / "dev").string(), (root / "sys").string(), (root / "id").string()});
-    fs::create_directories(root / "id");
+    platform::posix::SetDeviceRoots({root / "dev", root / "sys", root / "id"});
     // ttyS0 is a real UART, ttyS1 the kernel's placeholder; ttyS2 only the user's mapping.
     for (auto [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "0"}}) {
         fs::create_directories(root / "sys" / name / "device/driver");
         std::ofstream(root / "sys" / name / "type") << type << "\n";
     }
+    fs::create_directories(root / "id");
     fs::create_directories(root / "dev");
     std::ofstream(root / "dev/ttyS2") << "";
     platform::posix::DeviceMap map;
     fs::create_directories(map.Directory());
     fs::create_symlink(root / "dev/ttyS2", map.EntryPath(9));
     for (const Step& step : kSteps) {
-        for (const std::string& path : step.unplug) {
+        std::istringstream unplug(step.unplug), plug(step.plug), behind(step.behind);
+        for (std::string path; unplug >> path;) {
             fs::remove(root / path);
         }
-        for (const std::string& path : step.plug) {
+        for (std::string path; plug >> path;) {
             const size_t is = path.find('=');
             if (is == std::string::npos) {
                 std::ofstream(root / path) << "";
@@ -86,10 +73,11 @@ TEST(DeviceNumbering, EachSerialDeviceGetsTheLowestFreeNumberAndKeepsIt) {
             }
         }
         EXPECT_EQ(Ports(), step.ports) << step.what;
-        for (const auto& [number, path] : step.behind) {
+        for (std::string pair; behind >> pair;) {
             char device[4096] = "(none)";
-            platform::ComPortDevice(number, device, sizeof device);
-            EXPECT_EQ(device, fs::weakly_canonical(root / path).string()) << step.what;
+            platform::ComPortDevice(std::atoi(pair.c_str()), device, sizeof device);
+            EXPECT_EQ(device, fs::weakly_canonical(root / pair.substr(pair.find('=') + 1)).string())
+                << step.what;
         }
     }
     platform::posix::SetDeviceRoots({});

@@ -3,18 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sched.h>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,8 +33,6 @@ constexpr long kNotArranged = -100;  // this machine cannot make the case (not r
 constexpr const char* kFive[] = {"Port Number", "Baud Rate", "Parity", "Data Bits", "Stop Bits"};
 const std::string kOther =
     "REGEDIT4\n\n; mine\n[HKEY_CURRENT_USER\\Software\\Other]\n\"x\"=hex:01\n";
-const std::string kOther5 =
-    "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n";
 
 std::string Folder() {
     return platform::RegistryStorage::FolderPath();
@@ -65,41 +62,39 @@ long Save(uint32_t value, const char* title = "Brenlow") {
     return update.Commit();
 }
 
-// The five values of `title` that `path` holds, when it reads cleanly and they are all one;
-// else ~0.
+// What the file holds, to compare before and after: its size alone when large.
+std::string Snapshot() {
+    std::error_code error;
+    if (!fs::is_regular_file(File(), error)) {
+        return "no regular file";
+    }
+    const uintmax_t size = fs::file_size(File());
+    return size < 1 << 20 ? Slurp(File()) : "size " + std::to_string(size);
+}
+
+// The five values of `title` that `path` holds when they are all one, else ~0.
 uint32_t Five(const std::string& path, const char* title = "Brenlow") {
     platform::RegistryFile file;
-    const std::string key = std::string("HKEY_CURRENT_USER\\Software\\Veltmark\\") + title;
+    file.Parse(Slurp(path));
     const platform::RegistryKey* unit =
-        file.Parse(Slurp(path)) ? file.FindKey(key + "\\AIS Unit") : nullptr;
-    std::vector<std::vector<uint8_t>> found;
+        file.FindKey(std::string("HKEY_CURRENT_USER\\Software\\Veltmark\\") + title + "\\AIS Unit");
+    std::set<std::vector<uint8_t>> found;
     for (const char* name : kFive) {
         const platform::RegistryValue* v =
             unit != nullptr ? platform::RegistryFile::FindValue(*unit, name) : nullptr;
-        found.push_back(v != nullptr ? v->data : std::vector<uint8_t>{});
+        found.insert(v != nullptr ? v->data : std::vector<uint8_t>{});
     }
-    const std::vector<uint8_t>& d = found[0];
-    return d.size() == 4 && std::count(found.begin(), found.end(), d) == 5
-               ? d[0] | d[1] << 8 | d[2] << 16 | uint32_t{d[3]} << 24
-               : ~0u;
+    const std::vector<uint8_t>& d = *found.begin();
+    return found.size() == 1 && d.size() == 4 ? d[0] | d[1] << 8 | d[2] << 16 | uint32_t{d[3]} << 24
+                                              : ~0u;
 }
 
-// Latin-1 as UTF-16LE with its byte-order mark, as regedit exports.
-std::string Utf16(const std::string& text) {
-    std::string out = "\xFF\xFE";
-    for (char c : text) {
-        (out += c) += '\0';
-    }
-    return out;
-}
-
-// The folder's entries, sorted, each with "@" when it is a symbolic link.
+// The folder's entries in order, each with "@" when it is a symbolic link.
 std::string Entries(const std::string& folder) {
-    std::vector<std::string> names;
+    std::set<std::string> names;
     for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
-        names.push_back(e.path().filename().string() + (e.is_symlink() ? "@" : ""));
+        names.insert(e.path().filename().string() + (e.is_symlink() ? "@" : ""));
     }
-    std::sort(names.begin(), names.end());
     std::string all;
     for (const std::string& name : names) {
         all += name + " ";
@@ -107,218 +102,132 @@ std::string Entries(const std::string& folder) {
     return all;
 }
 
-// Runs `body` in a child process and gives what it returned.
-long InChild(const std::function<long()>& body) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) {
-        return kNotArranged;
-    }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const long status = body();
-        _exit(write(pipeFds[1], &status, sizeof status) == sizeof status ? 0 : 1);
-    }
-    close(pipeFds[1]);
-    long status = kNotArranged - 1;
-    if (read(pipeFds[0], &status, sizeof status) != sizeof status) {
-        status = kNotArranged - 1;
-    }
-    close(pipeFds[0]);
-    waitpid(pid, nullptr, 0);
-    return status;
-}
+// How a case saves.
+enum class Way { Save, Nested, Device, OtherUser, ThreeWriters, Locked };
 
-// A save by a user who does not own the folder: "nobody" when the test runs as root.
-long SaveAsOtherUser(uint32_t value) {
-    chmod(std::getenv("XDG_CONFIG_HOME"), 0755);
-    return InChild(
-        [value] { return geteuid() == 0 && setuid(65534) != 0 ? kNotArranged : Save(value); });
-}
-
-// A save onto a full 64 KiB file system, in a mount namespace of its own; the original file
-// must be left as it was.
-long SaveOnFullDisk(uint32_t value) {
-    return InChild([value] {
-        if (unshare(CLONE_NEWNS) != 0 ||
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
-            mount("tmpfs", Folder().c_str(), "tmpfs", 0, "size=64k") != 0) {
-            return kNotArranged;
+long SaveThe(Way way, uint32_t v) {
+    switch (way) {
+        case Way::Save:
+            return Save(v);
+        case Way::Nested: {  // nothing written before the outermost group ends
+            SettingsUpdate outer;
+            const long inner = Save(v);
+            return fs::exists(File()) ? kNotArranged - 2 : inner | outer.Commit();
         }
-        Put(File(), kOther);
-        Put(Folder() + "/filler", std::string(128 << 10, 'x'));
-        const long status = Save(value);
-        return Slurp(File()) == kOther && Entries(Folder()) == "filler registry.reg " ? status : -1;
-    });
-}
-
-// Three programs saving twenty times at once: two as "Brenlow", one as "Other".
-long ThreeWriters(uint32_t value) {
-    std::vector<pid_t> writers;
-    for (uint32_t writer = 0; writer < 3; ++writer) {
-        writers.push_back(fork());
-        if (writers.back() == 0) {
-            long failed = 0;
-            for (uint32_t i = 0; i < 20; ++i) {
-                failed |= Save(value + 500 * writer + i, writer == 2 ? "Other" : "Brenlow");
+        case Way::Device:  // /dev/zero made here: a faulty build must not replace the real one
+            return mknod(File().c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0 ? Save(v)
+                                                                             : kNotArranged;
+        case Way::OtherUser: {  // "nobody" when the test runs as root
+            chmod(std::getenv("XDG_CONFIG_HOME"), 0755);
+            const pid_t child = fork();
+            if (child == 0) {
+                _exit(geteuid() == 0 && setuid(65534) != 0 ? 255 : static_cast<int>(Save(v)));
             }
-            _exit(failed != 0);
+            int status = 0;
+            waitpid(child, &status, 0);
+            return WEXITSTATUS(status) == 255 ? kNotArranged : WEXITSTATUS(status);
+        }
+        case Way::ThreeWriters: {  // twenty saves each: two as "Brenlow", one as "Other"
+            for (uint32_t w = 0; w < 3; ++w) {
+                if (fork() == 0) {
+                    long failed = 0;
+                    for (uint32_t i = 0; i < 20; ++i) {
+                        failed |= Save(v + 500 * w + i, w == 2 ? "Other" : "Brenlow");
+                    }
+                    _exit(failed != 0);
+                }
+            }
+            int failed = 0;
+            for (int status = 0; wait(&status) > 0;) {
+                failed += status != 0;
+            }
+            const uint32_t five = Five(File());
+            const bool whole = five == v + 19 || five == v + 519;
+            return whole && Five(File(), "Other") == v + 1019 ? failed : -4;
+        }
+        case Way::Locked: {  // by another program, for good
+            const int held = open(Folder().c_str(), O_RDONLY | O_DIRECTORY);
+            const long status = flock(held, LOCK_EX) == 0 ? Save(v) : kNotArranged;
+            close(held);
+            return status;
         }
     }
-    int failures = 0;
-    for (pid_t writer : writers) {
-        int status = 1;
-        waitpid(writer, &status, 0);
-        failures += status != 0;
-    }
-    return failures;
+    return kNotArranged;
 }
 
 struct DiskCase {
     const char* what;
+    std::string text;  // what registry.reg holds first; empty: no file
     std::function<void()> arrange;
-    std::function<long(uint32_t)> save;
+    Way way;
     long status;
-    std::function<bool(uint32_t)> holds;  // what the folder holds afterwards, given the value
+    const char* entries;                 // what the folder holds afterwards; null: not looked at
+    std::function<bool(uint32_t)> also;  // more to look at; null: nothing
 };
 
-const auto kSave = [](uint32_t value) { return Save(value); };
-const auto kUnchanged = [](const std::string& text) {
-    return
-        [text](uint32_t) { return Slurp(File()) == text && Entries(Folder()) == "registry.reg "; };
-};
+const std::string kDamage = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Other]\n\"x\"=hex:01,\\\n";
 
 const DiskCase kCases[] = {
-    {"a save, also one nested in another, is one write of one file, at the end", [] {},
-     [](uint32_t v) {
-         SettingsUpdate outer;
-         const long inner = Save(v);
-         return fs::exists(File()) ? kNotArranged - 3 : inner | outer.Commit();
-     },
-     0, [](uint32_t v) { return Five(File()) == v && Entries(Folder()) == "registry.reg "; }},
-    {"other keys, values and comments are kept", [] { Put(File(), kOther); }, kSave, 0,
-     [](uint32_t v) {
-         return Five(File()) == v && Slurp(File()).starts_with(kOther + "\n[HKEY_CURRENT_USER");
+    {"one save, also nested in another, is one write at the end", "", [] {}, Way::Nested, 0,
+     "registry.reg ", nullptr},
+    {"other keys, values and comments are kept", kOther, [] {}, Way::Save, 0, "registry.reg ",
+     [](uint32_t) { return Slurp(File()).starts_with(kOther + "\n[HKEY_CURRENT_USER"); }},
+    {"damaged files are kept aside, never overwritten", "first damage",
+     [] { Save(1), Put(File(), kDamage); }, Way::Save, 0,
+     "registry.reg registry.reg.bad registry.reg.bad.1 ",
+     [](uint32_t) {
+         return Slurp(File() + ".bad") == "first damage" && Slurp(File() + ".bad.1") == kDamage;
      }},
-    {"a UTF-16 export stays UTF-16", [] { Put(File(), Utf16(kOther5)); }, kSave, 0,
-     [](uint32_t v) { return Five(File()) == v && Slurp(File()).starts_with(Utf16(kOther5)); }},
-    {"a UTF-8 mark is kept and is no damage", [] { Put(File(), "\xEF\xBB\xBF" + kOther); },
-     [](uint32_t v) { return Save(v - 1) | Save(v); }, 0,
-     [](uint32_t v) {
-         return Five(File()) == v && Slurp(File()).starts_with("\xEF\xBB\xBF" + kOther) &&
-                Entries(Folder()) == "registry.reg ";
-     }},
-    {"damaged files are kept aside, never overwritten",
-     [] {
-         Put(File(), "first damage");
-         Save(1);
-         Put(File(), "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Other]\n\"x\"=hex:01,\\\n");
-     },
-     kSave, 0,
-     [](uint32_t v) {
-         return Five(File()) == v && Slurp(File() + ".bad") == "first damage" &&
-                Slurp(File() + ".bad.1").ends_with("hex:01,\\\n") &&
-                Entries(Folder()) == "registry.reg registry.reg.bad registry.reg.bad.1 ";
-     }},
-    {"no free name for a damaged copy: not replaced",
+    {"no free name for a damaged copy: not replaced", "damage",
      [] {
          for (int i = 0; i < platform::RegistryStorage::kMaxDamagedCopies; ++i) {
              Put(File() + ".bad" + (i > 0 ? "." + std::to_string(i) : ""), "");
          }
-         Put(File(), "damage");
      },
-     kSave, platform::kRegCannotMake,
-     [](uint32_t) { return Slurp(File()) == "damage" && !fs::exists(File() + ".bad.10"); }},
-    {"a file too large to read is never replaced",
+     Way::Save, platform::kRegCannotMake, nullptr,
+     [](uint32_t) { return !fs::exists(File() + ".bad.10"); }},
+    {"a file too large to read is never replaced", kOther,
+     [] { fs::resize_file(File(), platform::RegistryStorage::kMaxFileSize + 1); }, Way::Save,
+     platform::kRegFileTooLarge, "registry.reg ", nullptr},
+    {"a FIFO is refused without blocking", "", [] { mkfifo(File().c_str(), 0600); }, Way::Save,
+     platform::kRegBadFileType, "registry.reg ", nullptr},
+    {"a folder is refused", "", [] { fs::create_directory(File()); }, Way::Save,
+     platform::kRegBadFileType, "registry.reg ", nullptr},
+    {"a device is refused", "", [] {}, Way::Device, platform::kRegBadFileType, "registry.reg ",
+     nullptr},
+    {"a link into a dotfiles folder is written through and stays a link", "",
      [] {
-         Put(File(), kOther);
-         fs::resize_file(File(), platform::RegistryStorage::kMaxFileSize + 1);
+         Put(Folder() + "/../brenlow.reg", kOther);
+         fs::create_symlink("../brenlow.reg", File());
      },
-     kSave, platform::kRegFileTooLarge,
+     Way::Save, 0, "registry.reg@ ",
      [](uint32_t) {
-         return fs::file_size(File()) == platform::RegistryStorage::kMaxFileSize + 1 &&
-                Entries(Folder()) == "registry.reg ";
+         return Slurp(File()).starts_with(kOther) && !fs::exists(Folder() + "/../brenlow.reg.bad");
      }},
-    {"a FIFO is refused without blocking", [] { mkfifo(File().c_str(), 0600); }, kSave,
-     platform::kRegBadFileType, [](uint32_t) { return fs::is_fifo(File()); }},
-    {"a folder is refused", [] { fs::create_directory(File()); }, kSave, platform::kRegBadFileType,
-     [](uint32_t) { return fs::is_directory(File()); }},
-    {"/dev/zero linked as the file is refused", [] { fs::create_symlink("/dev/zero", File()); },
-     kSave, platform::kRegBadFileType,
-     [](uint32_t) { return fs::read_symlink(File()) == "/dev/zero"; }},
-    {"a link into a dotfiles folder is written through and stays a link",
-     [] {
-         fs::create_directories(Folder() + "/../dotfiles");
-         Put(Folder() + "/../dotfiles/brenlow.reg", kOther);
-         fs::create_symlink("../dotfiles/brenlow.reg", File());
-     },
-     kSave, 0,
-     [](uint32_t v) {
-         const std::string target = Folder() + "/../dotfiles/brenlow.reg";
-         return Five(target) == v && Slurp(target).starts_with(kOther) &&
-                Entries(Folder()) == "registry.reg@ " &&
-                Entries(Folder() + "/../dotfiles") == "brenlow.reg ";
-     }},
-    {"a link to itself is refused", [] { fs::create_symlink("registry.reg", File()); }, kSave,
-     platform::kRegLinkLoop, [](uint32_t) { return fs::is_symlink(File()); }},
-    {"a link to a file yet to be made makes it",
-     [] { fs::create_symlink("../registry.reg.new", File()); }, kSave, 0,
-     [](uint32_t v) {
-         return Five(Folder() + "/../registry.reg.new") == v && fs::is_symlink(File());
-     }},
-    {"a killed writer's temporary file is removed, nothing else",
+    {"a killed writer's temporary file is removed, nothing else", "",
      [] {
          for (const char* name : {".tmp.Ab3xYz", ".tmp.Ab3xY", ".tmp-Ab3xYz", ".backup"}) {
              Put(File() + name, kOther);
          }
      },
-     kSave, 0,
-     [](uint32_t v) {
-         return Five(File()) == v && Entries(Folder()) ==
-                                         "registry.reg registry.reg.backup registry.reg.tmp-Ab3xYz "
-                                         "registry.reg.tmp.Ab3xY ";
-     }},
-    {"a read-only file is left alone; storing what it holds is no failure",
-     [] {
-         Save(7);
-         chmod(File().c_str(), 0444);
-     },
-     [](uint32_t v) { return Save(7) != 0 ? kNotArranged - 2 : Save(v); },
-     platform::kRegAccessDenied, [](uint32_t) { return Five(File()) == 7; }},
-    {"a file in place of the folder",
-     [] {
-         fs::remove(Folder());
-         Put(Folder(), kOther);
-     },
-     kSave, platform::kRegPathNotFound, [](uint32_t) { return Slurp(Folder()) == kOther; }},
-    {"a read-only folder",
-     [] {
-         Put(File(), kOther);
-         chmod(File().c_str(), 0666);
-         chmod(Folder().c_str(), 0555);
-     },
-     SaveAsOtherUser, platform::kRegAccessDenied, kUnchanged(kOther)},
-    {"a file that cannot be read is never replaced",
-     [] {
-         Put(File(), kOther);
-         chmod(File().c_str(), 0200);
-         chmod(Folder().c_str(), 0777);
-     },
-     SaveAsOtherUser, platform::kRegAccessDenied, kUnchanged(kOther)},
-    {"a full disk", [] {}, SaveOnFullDisk, platform::kRegDiskFull, [](uint32_t) { return true; }},
-    {"programs saving at once: one program's five, none lost", [] {}, ThreeWriters, 0,
-     [](uint32_t v) {
-         return (Five(File()) == v + 19 || Five(File()) == v + 519) &&
-                Five(File(), "Other") == v + 1019 && Entries(Folder()) == "registry.reg ";
-     }},
-    {"the folder locked by another program for good: not written, said so",
-     [] { Put(File(), kOther); },
-     [](uint32_t v) {
-         const int held = open(Folder().c_str(), O_RDONLY | O_DIRECTORY);
-         const long status = flock(held, LOCK_EX) == 0 ? Save(v) : kNotArranged;
-         close(held);
-         return status;
-     },
-     platform::kRegLocked, kUnchanged(kOther)},
+     Way::Save, 0,
+     "registry.reg registry.reg.backup registry.reg.tmp-Ab3xYz registry.reg.tmp.Ab3xY ", nullptr},
+    {"a read-only file is left alone; storing what it holds is no failure", "",
+     [] { Save(7), chmod(File().c_str(), 0444); }, Way::Save, platform::kRegAccessDenied,
+     "registry.reg ", [](uint32_t) { return Save(7) == 0 && Five(File()) == 7; }},
+    {"a file in place of the folder", "", [] { fs::remove(Folder()), Put(Folder(), kOther); },
+     Way::Save, platform::kRegPathNotFound, nullptr,
+     [](uint32_t) { return Slurp(Folder()) == kOther; }},
+    {"a read-only folder", kOther,
+     [] { chmod(File().c_str(), 0666), chmod(Folder().c_str(), 0555); }, Way::OtherUser,
+     platform::kRegAccessDenied, "registry.reg ", nullptr},
+    {"a file that cannot be read is never replaced", kOther,
+     [] { chmod(File().c_str(), 0200), chmod(Folder().c_str(), 0777); }, Way::OtherUser,
+     platform::kRegAccessDenied, "registry.reg ", nullptr},
+    {"programs saving at once: one program's five, none lost", "", [] {}, Way::ThreeWriters, 0,
+     "registry.reg ", nullptr},
+    {"the folder locked: not written, said so", kOther, [] {}, Way::Locked, platform::kRegLocked,
+     "registry.reg ", nullptr},
 };
 
 TEST(RegistryDisk, EverySaveKeepsWhatTheUserHasAndSaysWhyItFailed) {
@@ -327,14 +236,25 @@ TEST(RegistryDisk, EverySaveKeepsWhatTheUserHasAndSaysWhyItFailed) {
         RegistrySandbox sandbox;
         ASSERT_TRUE(sandbox.Ready());
         fs::create_directories(Folder());
+        if (!c.text.empty()) {
+            Put(File(), c.text);
+        }
         c.arrange();
-        const long status = c.save(++value);
+        const std::string before = Snapshot();
+        const long status = SaveThe(c.way, ++value);
         if (status == kNotArranged) {
             std::printf("not arranged here (needs root): %s\n", c.what);
             continue;
         }
         EXPECT_EQ(status, c.status) << c.what;
-        EXPECT_TRUE(c.holds(value)) << c.what << "; the folder holds: " << Entries(Folder());
+        EXPECT_TRUE(c.entries == nullptr || Entries(Folder()) == c.entries)
+            << c.what << "; the folder holds: " << Entries(Folder());
+        if (c.status == 0 && c.way != Way::ThreeWriters) {
+            EXPECT_EQ(Five(File()), value) << c.what;
+        } else if (c.status != 0) {
+            EXPECT_EQ(Snapshot(), before) << c.what << ": never replaced";
+        }
+        EXPECT_TRUE(c.also == nullptr || c.also(value)) << c.what;
     }
 }
 
