@@ -22,16 +22,23 @@ int Digit(const char* field, int length, int low, int high) {
     return value >= low && value <= high ? value : -1;
 }
 
-// Not AIS, but addressed like NMEA: "$" or "!", five upper-case letters or digits, ",".
+// Not AIS, but addressed like NMEA: "$" or "!", two to eight upper-case letters or digits
+// (talker and type, or a proprietary "$P..."), ","; also behind a tag block ("\\...\\$...").
+// The port's judge tells a receiver at the wrong speed by these.
 SentenceOutcome NotAis(std::string_view line) {
-    if (line.size() < 7 || (line[0] != '$' && line[0] != '!') || line[6] != ',')
-        return SentenceOutcome::NotNmea;
-    for (size_t i = 1; i < 6; ++i) {
-        const char c = line[i];
-        if ((c < 'A' || c > 'Z') && (c < '0' || c > '9'))
-            return SentenceOutcome::NotNmea;
+    if (line.size() > 1 && line[0] == '\\') {
+        const size_t close = line.find('\\', 1);
+        return close == std::string_view::npos ? SentenceOutcome::NotNmea
+                                               : NotAis(line.substr(close + 1));
     }
-    return SentenceOutcome::OtherNmea;
+    if (line.empty() || (line[0] != '$' && line[0] != '!'))
+        return SentenceOutcome::NotNmea;
+    size_t i = 1;
+    while (i < line.size() && i <= 9 &&
+           ((line[i] >= 'A' && line[i] <= 'Z') || (line[i] >= '0' && line[i] <= '9')))
+        ++i;
+    return i >= 3 && i <= 9 && i < line.size() && line[i] == ',' ? SentenceOutcome::OtherNmea
+                                                                 : SentenceOutcome::NotNmea;
 }
 
 // No "*hh" at the end: bytes after an earlier one are a form fault, else it is missing.

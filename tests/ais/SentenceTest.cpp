@@ -46,7 +46,11 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
         {Sentence(voyage.substr(40), 2, 2, "3", "A", 2), kMmsi, O::Decoded},
         {Sentence(voyage.substr(40), 2, 2, "3", "A", 2), 0, O::Fragment},  // already complete
         {"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n", 0, O::OtherNmea},
-        {"$GPGG,1\r\n", 0, O::NotNmea},
+        {"$PGHP,1\r\n", 0, O::OtherNmea},
+        {"\\s:r1,c:1700000000*1B\\!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*6E\r\n", 0,
+         O::OtherNmea},
+        {"$G,1\r\n", 0, O::NotNmea},
+        {"\\s:r1\r\n", 0, O::NotNmea},
         {"\x9c\xf3\x1e\xe7~\x80 $\r\n", 0, O::NotNmea}};
     AisDecoder decoder;
     std::set<std::string> names;
