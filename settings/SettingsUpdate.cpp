@@ -26,37 +26,37 @@ long SettingsUpdate::Commit() {
     return status;
 }
 
+namespace {
+
+struct StatusWords {
+    long status;
+    const char* words;
+};
+
+constexpr StatusWords kStatusWords[] = {
+    {platform::kRegSuccess, "saved"},
+    {platform::kRegPathNotFound, "no settings folder"},
+    {platform::kRegTooManyFiles, "too many open files"},
+    {platform::kRegAccessDenied, "permission denied"},
+    {platform::kRegNoMemory, "out of memory"},
+    {platform::kRegWriteProtect, "read-only file system"},
+    {platform::kRegReadFault, "the settings file cannot be read"},
+    {platform::kRegLocked, "the settings file is held by another program"},
+    {platform::kRegCannotMake, "too many damaged copies of the settings file are kept"},
+    {platform::kRegDiskFull, "the disk is full"},
+    {platform::kRegBadFileType, "the settings file is not a regular file"},
+    {platform::kRegFileTooLarge, "the settings file is too large"},
+    {platform::kRegQuotaExceeded, "the disk quota is used up"},
+    {platform::kRegLinkLoop, "the settings file's links go round in a loop"},
+};
+
+}  // namespace
+
 const char* SettingsStatusText(long status) {
-    switch (status) {
-        case platform::kRegSuccess:
-            return "saved";
-        case platform::kRegPathNotFound:
-            return "no settings folder";
-        case platform::kRegTooManyFiles:
-            return "too many open files";
-        case platform::kRegAccessDenied:
-            return "permission denied";
-        case platform::kRegNoMemory:
-            return "out of memory";
-        case platform::kRegWriteProtect:
-            return "read-only file system";
-        case platform::kRegReadFault:
-            return "the settings file cannot be read";
-        case platform::kRegLocked:
-            return "the settings file is held by another program";
-        case platform::kRegCannotMake:
-            return "too many damaged copies of the settings file are kept";
-        case platform::kRegDiskFull:
-            return "the disk is full";
-        case platform::kRegBadFileType:
-            return "the settings file is not a regular file";
-        case platform::kRegFileTooLarge:
-            return "the settings file is too large";
-        case platform::kRegQuotaExceeded:
-            return "the disk quota is used up";
-        case platform::kRegLinkLoop:
-            return "the settings file's links go round in a loop";
-        default:
-            return "write error";
+    for (const StatusWords& row : kStatusWords) {
+        if (row.status == status) {
+            return row.words;
+        }
     }
+    return "write error";
 }

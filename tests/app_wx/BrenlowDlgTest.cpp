@@ -1,8 +1,12 @@
 // The Linux window on COM7, a pseudo-terminal, in a private registry, on a private display.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/init.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -70,12 +74,25 @@ TEST_F(WindowTest, LayoutLinesChoicesAndTheWaysOut) {
     dlg->InsertLineAtTop("caf\xE9\x81\r\n", 7);
     EXPECT_EQ(dlg->LineList().RowText(0), wxString::FromUTF8("caf\xC3\xA9\xEF\xBF\xBD"));
 
-    wxChoice* baud = Box(res::kIdBaudCombo);
-    baud->SetSelection(baud->FindString("115200"));
-    wxCommandEvent choice(wxEVT_CHOICE, res::kIdBaudCombo);
-    choice.SetEventObject(baud);
-    choice.SetInt(baud->GetSelection());
-    baud->ProcessWindowEvent(choice);
+    // A choice that cannot be stored says so until one can.
+    const std::string file = std::string(std::getenv("XDG_CONFIG_HOME")) + "/brenlow/registry.reg";
+    const auto choose = [&](const char* rate) {
+        wxChoice* baud = Box(res::kIdBaudCombo);
+        baud->SetSelection(baud->FindString(rate));
+        wxCommandEvent choice(wxEVT_CHOICE, res::kIdBaudCombo);
+        choice.SetEventObject(baud);
+        choice.SetInt(baud->GetSelection());
+        baud->ProcessWindowEvent(choice);
+    };
+    ASSERT_EQ(std::rename(file.c_str(), (file + ".kept").c_str()), 0);
+    ASSERT_EQ(mkdir(file.c_str(), 0700), 0);
+    choose("57600");
+    EXPECT_TRUE(tip().EndsWith("\nsettings not saved: the settings file is not a regular file"))
+        << tip();
+    ASSERT_EQ(rmdir(file.c_str()), 0);
+    ASSERT_EQ(std::rename((file + ".kept").c_str(), file.c_str()), 0);
+    choose("115200");
+    EXPECT_FALSE(tip().Contains("not saved")) << tip();
     EXPECT_EQ(dlg->Logic().m_link.baudRate, 115200);
     EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
     // OK, Escape and the close box each end the modal run with the port closed.
