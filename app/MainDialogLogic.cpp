@@ -40,6 +40,7 @@ void MainDialogLogic::ShowPort() {
     m_shownPortState = m_link.stateChanges;
     m_portShownAt = now;
     m_reception.PortState(m_link.IsOpen(), now);
+    m_shownHearing = m_reception.Judge(now);
     // The tooltip speaks of the number in the box; of the link's state only when it is the
     // link's port.
     const int shown = m_portCombo.GetValue();
@@ -48,7 +49,9 @@ void MainDialogLogic::ShowPort() {
 }
 
 void MainDialogLogic::ShowPortState() {
-    if (m_link.stateChanges != m_shownPortState || m_link.clock() - m_portShownAt >= kTipInterval) {
+    const auto now = m_link.clock();
+    if (m_link.stateChanges != m_shownPortState || m_reception.Judge(now) != m_shownHearing ||
+        now - m_portShownAt >= kTipInterval) {
         ShowPort();
     }
 }

@@ -37,8 +37,8 @@ public:
     // The window is going: the port is closed.
     void OnDestroy();
 
-    // The port box's tooltip: at once when the link's state changed since it was last shown,
-    // else at most once a second.
+    // The port box's tooltip: at once when the link's state or what the port hears changed
+    // since it was last shown, else its counts at most once a second.
     void ShowPortState();
 
     CPortCombo m_portCombo;
@@ -54,6 +54,7 @@ private:
     void ShowPort();
 
     uint32_t m_shownPortState = 0;
+    Reception::Hearing m_shownHearing = Reception::Hearing::Listening;
     uint64_t m_bytesCounted = 0;
     SerialLink::Clock::time_point m_portShownAt{};
     SerialLink::Clock::time_point m_portsListedAt{};

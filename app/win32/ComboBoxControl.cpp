@@ -73,11 +73,14 @@ void ComboBoxControl::SetToolTip(const std::string& text) {
         return;
     }
     TTTOOLINFOW tool = ToolOf(box_, owner);
-    SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (text.empty()) {
+        SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         return;
     }
     std::wstring wide = WideText(text);
     tool.lpszText = wide.data();
-    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // A tip on show takes new counts in place rather than vanishing.
+    const bool added = SendMessageW(tip_, TTM_GETTOOLCOUNT, 0, 0) > 0;
+    SendMessageW(tip_, added ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
+                 reinterpret_cast<LPARAM>(&tool));
 }
