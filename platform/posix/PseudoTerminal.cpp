@@ -26,6 +26,9 @@ namespace {
 
 constexpr int kCheckMs = 5;
 constexpr int kSettledChecks = 10;
+// The kernel's worker that moves written bytes to the reader's side can be held up for tens of
+// milliseconds on a busy machine: the reader's side must stay empty this long, too.
+constexpr auto kSettled = std::chrono::milliseconds(300);
 
 // Takes in the opens and closes seen since the last call.
 void CountOthers(PseudoTerminal* pty) {
@@ -148,6 +151,7 @@ PseudoTerminalStatus PseudoTerminalDrain(PseudoTerminal* pty, int timeoutMs, int
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     auto lastHeld = start;
+    auto emptySince = start;
     int settled = 0;
     for (;;) {
         if (*stop != 0) {
@@ -160,11 +164,14 @@ PseudoTerminalStatus PseudoTerminalDrain(PseudoTerminal* pty, int timeoutMs, int
         }
         // The kernel moves written bytes to the reader's side in the background, so an empty
         // reader's side counts only when it stays empty for a while.
+        const auto now = Clock::now();
         settled = unread == 0 ? settled + 1 : 0;
-        if (settled >= kSettledChecks) {
+        if (settled == 1) {
+            emptySince = now;
+        }
+        if (settled >= kSettledChecks && now - emptySince >= kSettled) {
             return PseudoTerminalStatus::Ok;
         }
-        const auto now = Clock::now();
         if (held) {
             lastHeld = now;
         } else if (now - lastHeld >= std::chrono::milliseconds(aloneMs)) {
