@@ -16,9 +16,5 @@ TEST(LineStore, NewestFirstCappedAndMadeFitForDisplay) {
     ASSERT_EQ(store.Size(), 3u);
     EXPECT_EQ(store.Line(0), "45\xB0 N \x80") << "high bytes kept as received";
     EXPECT_EQ(store.Line(1), "3");
-    EXPECT_EQ(store.Line(2),
-              "a\xB7"
-              "b\xB7"
-              "c\xB7")
-        << "control bytes as dots, line end cut";
+    EXPECT_EQ(store.Line(2), "a\267b\267c\267") << "control bytes as dots (0xB7), line end cut";
 }

@@ -53,8 +53,7 @@ TEST(ProgramTest, ListsWhatItsPortSendsEndsByOkEscapeOrTheCloseBoxAndKeepsItsSet
         ASSERT_EQ(WaitForSingleObject(program.hProcess, 10000), WAIT_OBJECT_0) << message;
         DWORD exitCode = 1;
         EXPECT_TRUE(GetExitCodeProcess(program.hProcess, &exitCode) && exitCode == 0) << message;
-        CloseHandle(program.hThread);
-        CloseHandle(program.hProcess);
+        CloseHandle(program.hThread), CloseHandle(program.hProcess);
     }
     DWORD stopBits = 0, size = sizeof stopBits;  // stored by the program
     RegGetValueA(HKEY_CURRENT_USER, key, "Stop Bits", RRF_RT_REG_DWORD, nullptr, &stopBits, &size);

@@ -29,12 +29,12 @@ protected:
         SendMessageA(id != 0 ? GetDlgItem(hwnd, id) : hwnd, message, index, LPARAM(text));
         return text;
     }
+    std::string Row(int index) const { return Text(1000, LB_GETTEXT, index); }
     // The port box's tooltip.
     std::string Tip() const {
         HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
-        while (tip != nullptr && GetWindow(tip, GW_OWNER) != hwnd) {
+        while (tip != nullptr && GetWindow(tip, GW_OWNER) != hwnd)
             tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
-        }
         char text[256] = {};
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -87,9 +87,9 @@ TEST_F(WindowTest, IsBuiltAndColouredAsTheTemplateTableSays) {
         LOGBRUSH fill{};
         GetObjectA(HBRUSH(SendMessageA(hwnd, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(child))),
                    sizeof fill, &fill);
-        const int kind =
-            (c.style & res::kTargetColour ? 1 : 0) | (c.style & res::kOwnVesselColour ? 2 : 0);
-        EXPECT_EQ(std::vector({GetBkColor(dc), fill.lbColor}), std::vector(2, colours[kind]));
+        const COLORREF colour = colours[(c.style & res::kTargetColour ? 1 : 0) |
+                                        (c.style & res::kOwnVesselColour ? 2 : 0)];
+        EXPECT_EQ(std::vector({GetBkColor(dc), fill.lbColor}), std::vector(2, colour));
         ReleaseDC(child, dc);
         child = GetWindow(child, GW_HWNDNEXT);
     }
@@ -112,9 +112,8 @@ TEST_F(WindowTest, IconsAreDrawnFromThePixelTables) {
         ASSERT_TRUE(DrawIconEx(dc, 0, 0, HICON(icon), n, n, 0, nullptr, DI_NORMAL));
         for (int i = 0; i < n * n; ++i) {
             const char* const* entry = xpm + 1;
-            while ((*entry)[0] != xpm[1 + colours + i / n][i % n]) {
+            while ((*entry)[0] != xpm[1 + colours + i / n][i % n])
                 ++entry;
-            }
             const char* rgb = std::strchr(*entry, '#');  // none where transparent
             wrong +=
                 (pixels[i] & 0xFFFFFF) != (rgb ? std::strtoul(rgb + 1, nullptr, 16) : 0xFFFFFF);
@@ -131,18 +130,13 @@ TEST_F(WindowTest, ListsTheNewestLinesFirstUpToItsCapAndShowsTheLastStation) {
     ASSERT_TRUE(monitor.Send("$GPGGA,\xB0\r\n" + position));
     SendMessageA(hwnd, WM_TIMER, CBrenlowDlg::kTimerId, 0);
     // Newest first, as received but for the line end, and no third line.
-    EXPECT_EQ(Text(1000, LB_GETTEXT, 0) + "\r\n" + Text(1000, LB_GETTEXT, 1) + "|" +
-                  Text(1000, LB_GETTEXT, 2),
-              position + "$GPGGA,\xB0|");
+    EXPECT_EQ(Row(0) + "\r\n" + Row(1) + "|" + Row(2), position + "$GPGGA,\xB0|");
     EXPECT_EQ(Text(1001) + "|" + Text(1002) + "|" + Text(1007), "1|244670000|54\xB0 30.0000' N");
     EXPECT_EQ(Tip(), "\\\\.\\COM7\nreceiving: 2 lines, 1 AIS messages decoded, 0 refused");
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 60; ++i)
         dlg->InsertLineAtTop(std::to_string(i).c_str(), std::to_string(i).size());
-    }
     // Line 50 is none.
-    EXPECT_EQ(
-        Text(1000, LB_GETTEXT, 0) + " " + Text(1000, LB_GETTEXT, 49) + Text(1000, LB_GETTEXT, 50),
-        "59 10");
+    EXPECT_EQ(Row(0) + " " + Row(49) + Row(50), "59 10");
 }
 
 TEST_F(WindowTest, ChoiceIsStoredAndAClosedPortsTooltipSaysWhy) {

@@ -3,25 +3,7 @@
 // of it reads no value otherwise than whole.
 #include "platform/posix/RegistryFile.h"
 #include "tests/fuzz/FuzzCheck.h"
-
-namespace {
-
-// Every value of `part` is in `whole` with the same type and data.
-bool Within(const platform::RegistryFile& part, const platform::RegistryFile& whole) {
-    for (const platform::RegistryKey& key : part.Keys()) {
-        const platform::RegistryKey* other = whole.FindKey(key.path);
-        for (const platform::RegistryValue& value : key.values) {
-            const platform::RegistryValue* same =
-                other != nullptr ? platform::RegistryFile::FindValue(*other, value.name) : nullptr;
-            if (same == nullptr || same->type != value.type || same->data != value.data) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-}  // namespace
+#include "tests/support/RegistryWithin.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform::RegistryFile file;

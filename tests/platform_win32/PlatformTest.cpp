@@ -51,9 +51,8 @@ TEST(Win32CommPortTest, PairPassesEveryByteValueAndReadsReturnAtOnce) {
     TestPort port(8);
     const CommHandle handle = CommOpen(8, 38400, 'N', 8, 1);
     std::string all, got(512, '\0');
-    for (int b = 0; b < 256; ++b) {
+    for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);  // NUL, XON and XOFF, Ctrl-Z, CR and LF among them
-    }
     uint32_t count = 1;
     EXPECT_TRUE(CommRead(handle, got.data(), 512, &count) == CommReadStatus::Ok && count == 0);
     ASSERT_TRUE(port.Write(all.data(), all.size()));

@@ -34,15 +34,6 @@ TEST(FieldTexts, ValuesAndTheirTexts) {
     } groups[] = {
         {&T::MmsiText, &T::mmsi, {{UINT32_MAX, "4294967295"}}},
         {&T::ImoNumberText, &T::imoNumber, {{0, "n/a"}, {UINT32_MAX, "4294967295"}}},
-        {&T::ShipTypeText, &T::shipType, {{30, "Fishing Vessel"}, {39, "Reserved (9)"}}},
-        {&T::ShipTypeText,
-         &T::shipType,
-         {{50, "Pilot Vessel"}, {59, "Ship according to Resolution No 18"}}},
-        {&T::ShipTypeText, &T::shipType, {{0, "n/a"}, {70, "Cargo Ship"}, {75, "Cargo Ship"}}},
-        {&T::ShipTypeText,
-         &T::shipType,
-         {{71, "Cargo Ship" + cargo + "A"}, {84, "Tanker" + cargo + "D"}}},
-        {&T::ShipTypeText, &T::shipType, {{99, "Other"}, {100, ""}, {-1, ""}}},
         {&T::NavStatusText, &T::navStatus, {{0, "Underway"}, {15, "Default"}, {16, ""}, {-1, ""}}},
         {&T::PositionAccuracyText, &T::positionAccuracy, {{0, "Low"}, {1, "High"}, {2, ""}}},
         {&T::FixTypeText, &T::fixType, {{0, ""}, {1, "GPS"}, {15, "15"}, {16, ""}}},
@@ -52,20 +43,24 @@ TEST(FieldTexts, ValuesAndTheirTexts) {
         {&T::CourseOverGroundText, &T::courseOverGround, {{-1, "n/a"}, {0, "000.0\xB0"}}},
         {&T::TrueHeadingText, &T::trueHeading, {{-1, "n/a"}, {0, "000\xB0"}, {359, "359\xB0"}}},
         {&T::DraughtText, &T::draught, {{0, "n/a"}, {0.1, "000.1"}, {25.5, "> 25.5"}}},
-        {&T::LatitudeText,
-         &T::latitude,
-         {{-33.25, "33\xB0 15.0000' S"}, {-0.0, "00\xB0 00.0000' N"}}},
-        {&T::LatitudeText, &T::latitude, {{51.99999999, "52\xB0 00.0000' N"}, {nan, "n/a"}}},
-        {&T::LatitudeText,
-         &T::latitude,
-         {{-1 / 600000.0, "00\xB0 00.0001' S"}, {2147483647.0, "n/a"}}},
-        {&T::LatitudeText, &T::latitude, {{2147483646.5, "2147483646\xB0 30.0000' N"}}},
         {&T::LongitudeText, &T::longitude, {{-107999999 / 600000.0, "179\xB0 59.9999' W"}}}};
-    for (const auto& g : groups) {
-        for (const auto& [value, text] : g.rows) {
+    for (const auto& g : groups)
+        for (const auto& [value, text] : g.rows)
             EXPECT_EQ((With(g.field, value).*g.text)(), text) << value;
-        }
-    }
+    const std::pair<int, std::string> shipTypes[] = {
+        {30, "Fishing Vessel"}, {99, "Other"}, {59, "Ship according to Resolution No 18"},
+        {39, "Reserved (9)"},   {0, "n/a"},    {71, "Cargo Ship" + cargo + "A"},
+        {50, "Pilot Vessel"},   {100, ""},     {84, "Tanker" + cargo + "D"},
+        {70, "Cargo Ship"},     {-1, ""},      {75, "Cargo Ship"}};
+    for (const auto& [type, text] : shipTypes)
+        EXPECT_EQ(With(&T::shipType, type).ShipTypeText(), text) << type;
+    const std::pair<double, std::string> latitudes[] = {
+        {-33.25, "33\xB0 15.0000' S"},       {nan, "n/a"},
+        {-0.0, "00\xB0 00.0000' N"},         {2147483647.0, "n/a"},
+        {51.99999999, "52\xB0 00.0000' N"},  {2147483646.5, "2147483646\xB0 30.0000' N"},
+        {-1 / 600000.0, "00\xB0 00.0001' S"}};
+    for (const auto& [latitude, text] : latitudes)
+        EXPECT_EQ(With(&T::latitude, latitude).LatitudeText(), text) << latitude;
     // No text is ever cut short.
     EXPECT_EQ(With(&T::courseOverGround, DBL_MAX).CourseOverGroundText().size(), 309u + 3);
     EXPECT_EQ(With(&T::rateOfTurn, -DBL_MAX).RateOfTurnText().substr(0, 7), "-179769");

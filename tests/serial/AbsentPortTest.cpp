@@ -15,28 +15,22 @@ namespace {
 std::atomic<uint64_t> allocations{0};
 
 SerialLink::Clock::time_point fakeNow = SerialLink::Clock::time_point{} + std::chrono::hours(1);
-SerialLink::Clock::time_point FakeClock() {
-    return fakeNow;
-}
 
 TEST(AbsentPort, EntriesLeadingNowhereAreNotPresentAndRetriedWithoutAllocating) {
     MonitorPort monitor;
     ASSERT_TRUE(monitor.Make());
     const std::string entry =
         std::string(std::getenv("XDG_CONFIG_HOME")) + "/brenlow/dosdevices/com8";
-    const std::pair<const char*, platform::CommOpenError> targets[] = {
-        {"com8", platform::CommOpenError::NotPresent},  // a link round in a circle
-        {".", platform::CommOpenError::NotPresent},     // a folder
-        {"/nowhere", platform::CommOpenError::NotPresent},
-        {"/dev/null", platform::CommOpenError::LineRefused},
-    };
     ASSERT_TRUE(MonitorPort::Store("Port Number", 8));
-    for (auto [target, error] : targets) {
+    // A link round in a circle, a folder and nothing are not there; a file is no serial line.
+    for (const std::string target : {"com8", ".", "/nowhere", "/dev/null"}) {
         unlink(entry.c_str());
-        ASSERT_EQ(symlink(target, entry.c_str()), 0);
+        ASSERT_EQ(symlink(target.c_str(), entry.c_str()), 0);
         SerialLink link;
-        link.clock = &FakeClock;
-        EXPECT_EQ(link.openError, error) << target;
+        link.clock = [] { return fakeNow; };
+        EXPECT_EQ(link.openError, target == "/dev/null" ? platform::CommOpenError::LineRefused
+                                                        : platform::CommOpenError::NotPresent)
+            << target;
         char line[1025];
         for (int second = 0; second < 3; ++second) {
             fakeNow += std::chrono::seconds(1);
@@ -50,16 +44,16 @@ TEST(AbsentPort, EntriesLeadingNowhereAreNotPresentAndRetriedWithoutAllocating) 
 
 }  // namespace
 
-void* operator new(size_t size) {
+// Out of line, so that the compiler does not pair a new-expression with free().
+[[gnu::noinline]] void* operator new(size_t size) {
     ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+    if (void* p = std::malloc(size == 0 ? 1 : size))
         return p;
-    }
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept {
+[[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete(void* p, size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* p, size_t) noexcept {
     std::free(p);
 }

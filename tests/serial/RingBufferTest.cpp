@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
+using namespace std::string_literals;
+
 struct Ring : RingBuffer {
     explicit Ring(uint32_t size = 16) { Allocate(size); }
-    Ring& operator<<(const std::string& bytes) {
-        Put(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    // Each part in a Put of its own.
+    Ring& In(std::initializer_list<std::string> parts) {
+        for (const std::string& bytes : parts)
+            Put(bytes.data(), static_cast<uint32_t>(bytes.size()));
         return *this;
     }
     std::string Take(uint32_t limit = 64, int peek = 0, char terminator = '\n') {
@@ -33,63 +39,54 @@ TEST(RingBuffer, LinesComeOutWholeAndOldestFirst) {
     ring.Put("", 0);
     EXPECT_EQ(ring.Take(), "") << "a partial line waits";
     EXPECT_EQ(ring.Held(), "XY");
-    ring << "Z\r\n" << std::string("A\0B\n", 4) << "\n";
-    EXPECT_EQ(ring.Take(), "XYZ\r\n");
-    EXPECT_EQ(ring.Take(), std::string("A\0B\n", 4));
-    EXPECT_EQ(ring.Take(), "\n");
-    EXPECT_EQ(ring.Count(), 0u);
-    EXPECT_EQ(ring.readIndex, 0u);
-    EXPECT_EQ(ring.lastIndex, 0u);
-    ring << "Q";
-    ring << "R\nS\n";
+    ring.In({"Z\r\n", "A\0B\n"s, "\n"});
+    EXPECT_EQ((std::vector{ring.Take(), ring.Take(), ring.Take()}),
+              (std::vector{"XYZ\r\n"s, "A\0B\n"s, "\n"s}));
+    EXPECT_EQ(std::tuple(ring.Count(), ring.readIndex, ring.lastIndex), std::tuple(0u, 0u, 0u));
+    ring.In({"Q", "R\nS\n"});
     EXPECT_EQ(ring.Take(64, 1), "QR\n") << "a peek leaves the line";
     EXPECT_EQ(ring.Take(0), "QR\n") << "limit 0: the whole ring";
     EXPECT_EQ(ring.Take(), "S\n");
-    ring << std::string("ab\0c", 4);
-    EXPECT_EQ(ring.Take(10, 0, '\0'), std::string("ab\0c", 4)) << "no terminator: all held";
-    ring << "0123456";
+    ring.In({"ab\0c"s});
+    EXPECT_EQ(ring.Take(10, 0, '\0'), "ab\0c"s) << "no terminator: all held";
+    ring.In({"0123456"});
     EXPECT_EQ(ring.Take(3, 0, '\0'), "012") << "the oldest bytes, and only they, go";
     EXPECT_EQ(ring.Held(), "3456");
 }
 
 TEST(RingBuffer, WrapAroundTheEndOfStorage) {
     Ring ring;
-    ring << "0123456789\nabc";
-    ring.Take();
+    EXPECT_EQ(ring.In({"0123456789\nabc"}).Take(), "0123456789\n");
     EXPECT_EQ(ring.Count(), 3u);
     uint32_t firstRun = 99;
-    ring << "de";
-    ring.Count(&firstRun);
+    ring.In({"de"}).Count(&firstRun);
     EXPECT_EQ(firstRun, 99u) << "held bytes that end at the end of storage do not wrap";
     EXPECT_EQ(ring.lastIndex, 15u);
-    ring << "fg\n";
+    ring.In({"fg\n"});
     EXPECT_EQ(ring.lastIndex, 2u);
     EXPECT_EQ(ring.Count(&firstRun), 8u);
     EXPECT_EQ(firstRun, 5u);
     EXPECT_EQ(ring.Take(), "abcdefg\n");
-    ring << "0123456789abc\n"
-         << "x\n";  // terminator found in the second run
+    ring.In({"0123456789abc\n", "x\n"});  // exactly fills the ring
     ring.Take();
     EXPECT_EQ(ring.Take(), "x\n");
 }
 
 TEST(RingBuffer, OverflowAndOverlongLines) {
     Ring ring;
-    ring << "old-old-old"
-         << "new-new-new\n";
-    EXPECT_EQ(ring.Count(), 16u);
+    ring.In({"old-old-old", "new-new-new\n"});
     EXPECT_EQ(ring.Held(), "-oldnew-new-new\n") << "the newest bytes stay";
     EXPECT_EQ(ring.readIndex, (ring.lastIndex + 1) % 16);
     ring.Reset();
-    ring << "0123456789abcdefXYZ";
+    ring.In({"0123456789abcdefXYZ"});
     EXPECT_EQ(ring.Held(), "0123456789abcdef") << "an oversized put keeps its first bytes";
     ring.Reset();
     EXPECT_NE(ring.storage, nullptr);
-    ring << "0123456789\nok\n";
+    ring.In({"0123456789\nok\n"});
     EXPECT_EQ(ring.Take(4), "789\n") << "a longer line gives its tail";
     EXPECT_EQ(ring.Take(4), "ok\n");
     ring.Release();
-    ring << "A\n";
+    ring.In({"A\n"});
     EXPECT_EQ(ring.storage, nullptr);
     EXPECT_EQ(ring.Take(), "");
 }

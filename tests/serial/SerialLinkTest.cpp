@@ -5,15 +5,13 @@
 
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "tests/support/MonitorPort.h"
 
 namespace {
 
 SerialLink::Clock::time_point fakeNow;
-SerialLink::Clock::time_point FakeClock() {
-    return fakeNow;
-}
 
 class SerialLinkTest : public ::testing::Test {
 protected:
@@ -23,23 +21,26 @@ protected:
     }
     std::unique_ptr<SerialLink> Link() {
         auto link = std::make_unique<SerialLink>();
-        link->clock = &FakeClock;
+        link->clock = [] { return fakeNow; };
         return link;
     }
     void Send(const std::string& bytes) { ASSERT_TRUE(monitor.Send(bytes)); }
     // The next line, waiting (boundedly) for the bytes to come through the device.
-    static std::string NextLine(SerialLink& link, uint32_t limit = 1024) {
-        for (int i = 0; i < 2500; ++i) {
-            if (std::string line = ReadNow(link, limit); !line.empty()) {
-                return line;
-            }
+    static std::string NextLine(SerialLink& link) {
+        std::string line;
+        for (int i = 0; i < 2500 && (line = ReadNow(link)).empty(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return "(no line)";
+        return line;
     }
-    static std::string ReadNow(SerialLink& link, uint32_t limit = 1024) {
-        std::string buffer(limit + 1, '#');
-        return buffer.substr(0, link.ReadLine(buffer.data(), limit));
+    static std::string ReadNow(SerialLink& link) {
+        std::string buffer(1025, '#');
+        return buffer.substr(0, link.ReadLine(buffer.data(), 1024));
+    }
+    // The line settings the device side sees, where the fixture can tell.
+    bool LineIs(int32_t baudRate, bool twoStopBits) {
+        TestPort::Line line{};
+        return !monitor.port->LineSettings(&line) ||
+               (line.baudRate == baudRate && line.twoStopBits == twoStopBits);
     }
     MonitorPort monitor;
 };
@@ -47,14 +48,12 @@ protected:
 TEST(SerialLinkSettings, DefaultsAreStoredSixteenBitsLoadedAndSavedSignExtended) {
     RegistrySandbox sandbox;
     ASSERT_TRUE(sandbox.Ready());
-    {
-        SerialLink link;
-        EXPECT_EQ(link.Open(), 0);
-        EXPECT_EQ(link.rxBuffer.storage, nullptr);
-        char buffer[8] = "keep";
-        EXPECT_EQ(link.ReadLine(buffer, 7), 0u);
-        EXPECT_STREQ(buffer, "keep");
-    }
+    SerialLink none;
+    EXPECT_EQ(none.Open(), 0);
+    EXPECT_EQ(none.rxBuffer.storage, nullptr);
+    char buffer[8] = "keep";
+    EXPECT_EQ(none.ReadLine(buffer, 7), 0u);
+    EXPECT_STREQ(buffer, "keep");
     const auto stored = &MonitorPort::Stored;
     EXPECT_EQ((std::vector{stored("Port Number"), stored("Baud Rate"), stored("Parity"),
                            stored("Data Bits"), stored("Stop Bits")}),
@@ -63,14 +62,14 @@ TEST(SerialLinkSettings, DefaultsAreStoredSixteenBitsLoadedAndSavedSignExtended)
     MonitorPort::Store("Baud Rate", 70000);
     MonitorPort::Store("Data Bits", 0x10007);
     SerialLink link;
-    EXPECT_EQ(link.portNumber, 3);
-    EXPECT_EQ(link.baudRate, 70000);
-    EXPECT_EQ(link.dataBits, 7);
+    EXPECT_EQ(std::tuple(link.portNumber, link.baudRate, link.dataBits), std::tuple(3, 70000, 7));
     link.SetStopBits(-1);
     EXPECT_EQ(MonitorPort::Stored("Stop Bits"), 0xFFFFFFFFu);
 }
 
-TEST_F(SerialLinkTest, LinesComeOutWholeAndUnchanged) {
+// Partial lines wait, any bytes pass, a backlog larger than the ring loses no line, and junk
+// never holds up the lines behind it.
+TEST_F(SerialLinkTest, LinesComeOutWholeUnchangedAndNoneIsLost) {
     auto link = Link();
     ASSERT_TRUE(link->IsOpen());
     Send("XYZ");
@@ -82,32 +81,34 @@ TEST_F(SerialLinkTest, LinesComeOutWholeAndUnchanged) {
     const std::string noise("\0\x80\xff\x11\x13\x03\r\x7f\0\n", 10);
     Send(noise);
     EXPECT_EQ(NextLine(*link), noise);
-}
 
-TEST_F(SerialLinkTest, BacklogLargerThanTheRingLosesNoLine) {
-    auto link = Link();
-    std::string backlog;
-    for (int i = 0; i < 200; ++i) {
-        backlog +=
-            "!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*" + std::to_string(1000 + i) + "\n";
-    }
+    std::string backlog, received;
+    for (int i = 0; i < 200; ++i)
+        backlog += "!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*" + std::to_string(i) + "\n";
     Send(backlog);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::string received;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 200; ++i)
         received += NextLine(*link);
-    }
     EXPECT_EQ(received, backlog);
+    EXPECT_EQ(ReadNow(*link), "") << "and nothing more";
+
+    const uint64_t before = link->bytesReceived;
+    const std::string junk(2000, 'x');
+    Send(junk + "\r\n" + junk + "A\nB\n" + std::string(5000, '\xff'));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::vector<std::string> tick;
+    for (std::string line = ReadNow(*link); !line.empty(); line = ReadNow(*link))
+        tick.push_back(line);
+    EXPECT_EQ(tick, (std::vector<std::string>{junk.substr(978) + "\r\n", junk.substr(978) + "A\n",
+                                              "B\n"}))
+        << "all in one tick, an overlong line cut to its last 1,024 bytes";
+    EXPECT_EQ(link->bytesReceived - before, 2 * junk.size() + 6 + 5000);
 }
 
 TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
     MonitorPort::Store("Stop Bits", 2);
     auto link = Link();
-    TestPort::Line line{};
-    if (monitor.port->LineSettings(&line)) {
-        EXPECT_EQ(line.baudRate, 38400);
-        EXPECT_TRUE(line.twoStopBits);
-    }
+    EXPECT_TRUE(LineIs(38400, true));
     Send("XY");
     ReadNow(*link);
     EXPECT_EQ(link->Open(), 1) << "already open";
@@ -121,9 +122,7 @@ TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
     EXPECT_EQ(link->Open(), 0) << "COM99 is not there";
     link->SetPort(MonitorPort::kNumber);
     EXPECT_EQ(link->Open(), 1);
-    if (monitor.port->LineSettings(&line)) {
-        EXPECT_EQ(line.baudRate, 4800);
-    }
+    EXPECT_TRUE(LineIs(4800, true));
     MonitorPort::Store("Data Bits", 4);
     auto refused = Link();
     EXPECT_FALSE(refused->IsOpen());
@@ -132,9 +131,8 @@ TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
 }
 
 TEST_F(SerialLinkTest, SecondLinkOnTheSamePortIsRefused) {
-    if (!monitor.port->SupportsExclusive()) {
+    if (!monitor.port->SupportsExclusive())
         GTEST_SKIP() << "this port fixture does not refuse a second open";
-    }
     auto first = Link();
     auto second = Link();
     EXPECT_FALSE(second->IsOpen());
@@ -148,9 +146,8 @@ TEST_F(SerialLinkTest, UnpluggedDeviceIsOpenedAgainOnceASecondUntilBack) {
     Send("A\nB\npart");
     EXPECT_EQ(NextLine(*link), "A\n");
     const uint32_t changes = link->stateChanges;
-    if (!monitor.port->Unplug()) {
+    if (!monitor.port->Unplug())
         GTEST_SKIP() << "this port fixture cannot unplug";
-    }
     EXPECT_EQ(ReadNow(*link), "B\n") << "received lines survive";
     EXPECT_EQ(ReadNow(*link), "");
     EXPECT_FALSE(link->IsOpen());
@@ -188,21 +185,6 @@ TEST_F(SerialLinkTest, UnpluggedDeviceIsOpenedAgainOnceASecondUntilBack) {
     fakeNow += std::chrono::seconds(1);
     Send("D\n");
     EXPECT_EQ(NextLine(*late), "D\n") << "a port missing at start is opened once it is there";
-}
-
-TEST_F(SerialLinkTest, JunkNeverHoldsUpTheLinesBehindIt) {
-    auto link = Link();
-    const std::string junk(2000, 'x');
-    Send(junk + "\r\n" + junk + "A\nB\n" + std::string(5000, '\xff'));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::vector<std::string> tick;
-    for (std::string line = ReadNow(*link); !line.empty(); line = ReadNow(*link)) {
-        tick.push_back(line);
-    }
-    EXPECT_EQ(tick, (std::vector<std::string>{junk.substr(978) + "\r\n", junk.substr(978) + "A\n",
-                                              "B\n"}))
-        << "all in one tick, an overlong line cut to its last 1,024 bytes";
-    EXPECT_EQ(link->bytesReceived, 2 * junk.size() + 6 + 5000);
 }
 
 }  // namespace

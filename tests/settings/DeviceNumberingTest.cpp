@@ -2,8 +2,8 @@
 // free number and keeps it across unplugging.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,22 +24,20 @@ struct Step {
     const char *what, *plug, *unplug, *ports, *behind;
 } const kSteps[] = {
     {"first look: lowest free numbers in name order, the user's own number kept",
-     "dev/ttyUSB0 dev/ttyACM0 dev/ttyS0 dev/ttyS1 dev/tty0 dev/console id/usb-AIS=ttyUSB0", "",
-     "COM1 COM2 COM3 COM9", "1=dev/ttyACM0 2=dev/ttyS0 3=dev/ttyUSB0 9=dev/ttyS2"},
-    {"nothing new: nothing numbered twice", "", "", "COM1 COM2 COM3 COM9", ""},
+     "dev/ttyUSB0 dev/ttyACM0 dev/ttyS0 dev/ttyS1 dev/ttyS2 dev/tty0 id/usb-AIS=ttyUSB0", "",
+     "COM1 COM2 COM3 COM9  ", "1=dev/ttyACM0 2=dev/ttyS0 3=dev/ttyUSB0 9=dev/ttyS2"},
+    {"nothing new: nothing numbered twice", "", "", "COM1 COM2 COM3 COM9  ", ""},
     {"the receiver pulled out, another adapter plugged in", "dev/ttyUSB1", "dev/ttyUSB0 id/usb-AIS",
-     "COM1 COM2 COM4 COM9", "3=id/usb-AIS 4=dev/ttyUSB1"},
+     "COM1 COM2 COM4 COM9  ", "3=id/usb-AIS 4=dev/ttyUSB1"},
     {"the receiver back under another kernel name keeps its number",
-     "dev/ttyUSB2 id/usb-AIS=ttyUSB2", "", "COM1 COM2 COM3 COM4 COM9", "3=dev/ttyUSB2"},
+     "dev/ttyUSB2 id/usb-AIS=ttyUSB2", "", "COM1 COM2 COM3 COM4 COM9  ", "3=dev/ttyUSB2"},
 };
 
+// The port list with each NUL as a blank: a blank after each name and one more at the end.
 std::string Ports() {
     char list[1024];
-    const uint32_t size = platform::QueryDosDeviceList(list, sizeof list);
-    std::string names;
-    for (uint32_t at = 0; at + 1 < size; at += static_cast<uint32_t>(std::strlen(list + at)) + 1) {
-        names += (names.empty() ? "" : " ") + std::string(list + at);
-    }
+    std::string names(list, platform::QueryDosDeviceList(list, sizeof list));
+    std::replace(names.begin(), names.end(), '\0', ' ');
     return names;
 }
 
@@ -53,9 +51,6 @@ TEST(DeviceNumbering, EachSerialDeviceGetsTheLowestFreeNumberAndKeepsIt) {
         fs::create_directories(root / "sys" / name / "device/driver");
         std::ofstream(root / "sys" / name / "type") << type << "\n";
     }
-    fs::create_directories(root / "id");
-    fs::create_directories(root / "dev");
-    std::ofstream(root / "dev/ttyS2") << "";
     platform::posix::DeviceMap map;
     fs::create_directories(map.Directory());
     fs::create_symlink(root / "dev/ttyS2", map.EntryPath(9));
@@ -66,6 +61,7 @@ TEST(DeviceNumbering, EachSerialDeviceGetsTheLowestFreeNumberAndKeepsIt) {
         }
         for (std::string path; plug >> path;) {
             const size_t is = path.find('=');
+            fs::create_directories((root / path.substr(0, is)).parent_path());
             if (is == std::string::npos) {
                 std::ofstream(root / path) << "";
             } else {

@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,8 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <numeric>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,32 +28,29 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace platform;
 
 constexpr long kNotArranged = -100;  // this machine cannot make the case (not root)
 constexpr const char* kFive[] = {"Port Number", "Baud Rate", "Parity", "Data Bits", "Stop Bits"};
 const std::string kOther =
     "REGEDIT4\n\n; mine\n[HKEY_CURRENT_USER\\Software\\Other]\n\"x\"=hex:01\n";
-
-std::string Folder() {
-    return platform::RegistryStorage::FolderPath();
-}
-std::string File() {
-    return platform::RegistryStorage::FilePath();
-}
+const std::string kDamage = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Other]\n\"x\"=hex:01,\\\n";
+constexpr auto Folder = &RegistryStorage::FolderPath;
+constexpr auto File = &RegistryStorage::FilePath;
 
 void Put(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
+void Other() {
+    Put(File(), kOther);
+}
 std::string Slurp(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
-// Saves five values as SaveSettings does, for the application `title`.
-long Save(uint32_t value, const char* title = "Brenlow") {
+// Saves five values as SaveSettings does, for the application ModuleInfo::fileTitle.
+long Save(uint32_t value) {
     SetRegistryCompanyName("Veltmark");
-    ModuleInfo::fileTitle = title;
     SettingsScope scope;
     SettingsUpdate update;
     for (const char* name : kFive) {
@@ -62,26 +59,23 @@ long Save(uint32_t value, const char* title = "Brenlow") {
     return update.Commit();
 }
 
-// What the file holds, to compare before and after: its size alone when large.
+// What the file holds, to compare before and after: its size alone when large, and -1 (never
+// read) when it is no regular file.
 std::string Snapshot() {
     std::error_code error;
-    if (!fs::is_regular_file(File(), error)) {
-        return "no regular file";
-    }
-    const uintmax_t size = fs::file_size(File());
+    const uintmax_t size = fs::file_size(File(), error);
     return size < 1 << 20 ? Slurp(File()) : "size " + std::to_string(size);
 }
 
 // The five values of `title` that `path` holds when they are all one, else ~0.
 uint32_t Five(const std::string& path, const char* title = "Brenlow") {
-    platform::RegistryFile file;
+    RegistryFile file;
     file.Parse(Slurp(path));
-    const platform::RegistryKey* unit =
+    const RegistryKey* unit =
         file.FindKey(std::string("HKEY_CURRENT_USER\\Software\\Veltmark\\") + title + "\\AIS Unit");
     std::set<std::vector<uint8_t>> found;
     for (const char* name : kFive) {
-        const platform::RegistryValue* v =
-            unit != nullptr ? platform::RegistryFile::FindValue(*unit, name) : nullptr;
+        const RegistryValue* v = unit != nullptr ? RegistryFile::FindValue(*unit, name) : nullptr;
         found.insert(v != nullptr ? v->data : std::vector<uint8_t>{});
     }
     const std::vector<uint8_t>& d = *found.begin();
@@ -90,171 +84,131 @@ uint32_t Five(const std::string& path, const char* title = "Brenlow") {
 }
 
 // The folder's entries in order, each with "@" when it is a symbolic link.
-std::string Entries(const std::string& folder) {
+std::string Entries() {
     std::set<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
-        names.insert(e.path().filename().string() + (e.is_symlink() ? "@" : ""));
+    for (const fs::directory_entry& e : fs::directory_iterator(Folder())) {
+        names.insert(e.path().filename().string() + (e.is_symlink() ? "@ " : " "));
     }
-    std::string all;
-    for (const std::string& name : names) {
-        all += name + " ";
-    }
-    return all;
+    return std::accumulate(names.begin(), names.end(), std::string());
 }
 
-// How a case saves.
-enum class Way { Save, Nested, Device, OtherUser, ThreeWriters, Locked };
-
-long SaveThe(Way way, uint32_t v) {
-    switch (way) {
-        case Way::Save:
-            return Save(v);
-        case Way::Nested: {  // nothing written before the outermost group ends
-            SettingsUpdate outer;
-            const long inner = Save(v);
-            return fs::exists(File()) ? kNotArranged - 2 : inner | outer.Commit();
-        }
-        case Way::Device:  // /dev/zero made here: a faulty build must not replace the real one
-            return mknod(File().c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0 ? Save(v)
-                                                                             : kNotArranged;
-        case Way::OtherUser: {  // "nobody" when the test runs as root
-            chmod(std::getenv("XDG_CONFIG_HOME"), 0755);
-            const pid_t child = fork();
-            if (child == 0) {
-                _exit(geteuid() == 0 && setuid(65534) != 0 ? 255 : static_cast<int>(Save(v)));
+// Ways to save other than Save, which may find that this machine cannot make the case.
+long Nested(uint32_t v) {  // nothing written before the outermost group ends
+    SettingsUpdate outer;
+    const long inner = Save(v);
+    return fs::exists(File()) ? kNotArranged - 2 : inner | outer.Commit();
+}
+long AsNobody(uint32_t v) {  // "nobody" when the test runs as root
+    chmod(std::getenv("XDG_CONFIG_HOME"), 0755);
+    if (fork() == 0) {
+        _exit(geteuid() == 0 && setuid(65534) != 0 ? 255 : static_cast<int>(Save(v)));
+    }
+    int status = 0;
+    wait(&status);
+    return WEXITSTATUS(status) == 255 ? kNotArranged : WEXITSTATUS(status);
+}
+// Twenty saves each, two as "Brenlow", one as "Other"; then one more, of `v`.
+long ThreeWriters(uint32_t v) {
+    for (uint32_t w = 0; w < 3; ++w) {
+        if (fork() == 0) {
+            ModuleInfo::fileTitle = w == 2 ? "Other" : "Brenlow";
+            long failed = 0;
+            for (uint32_t i = 0; i < 20; ++i) {
+                failed |= Save(v + 500 * w + i);
             }
-            int status = 0;
-            waitpid(child, &status, 0);
-            return WEXITSTATUS(status) == 255 ? kNotArranged : WEXITSTATUS(status);
-        }
-        case Way::ThreeWriters: {  // twenty saves each: two as "Brenlow", one as "Other"
-            for (uint32_t w = 0; w < 3; ++w) {
-                if (fork() == 0) {
-                    long failed = 0;
-                    for (uint32_t i = 0; i < 20; ++i) {
-                        failed |= Save(v + 500 * w + i, w == 2 ? "Other" : "Brenlow");
-                    }
-                    _exit(failed != 0);
-                }
-            }
-            int failed = 0;
-            for (int status = 0; wait(&status) > 0;) {
-                failed += status != 0;
-            }
-            const uint32_t five = Five(File());
-            const bool whole = five == v + 19 || five == v + 519;
-            return whole && Five(File(), "Other") == v + 1019 ? failed : -4;
-        }
-        case Way::Locked: {  // by another program, for good
-            const int held = open(Folder().c_str(), O_RDONLY | O_DIRECTORY);
-            const long status = flock(held, LOCK_EX) == 0 ? Save(v) : kNotArranged;
-            close(held);
-            return status;
+            _exit(failed != 0);
         }
     }
-    return kNotArranged;
+    int failed = 0;
+    for (int status = 0; wait(&status) > 0;) {
+        failed += status != 0;
+    }
+    const uint32_t five = Five(File());  // one writer's last, whole
+    return (five == v + 19 || five == v + 519) && Five(File(), "Other") == v + 1019
+               ? failed | Save(v)
+               : -4;
 }
 
 struct DiskCase {
     const char* what;
-    std::string text;  // what registry.reg holds first; empty: no file
-    std::function<void()> arrange;
-    Way way;
     long status;
-    const char* entries;                 // what the folder holds afterwards; null: not looked at
-    std::function<bool(uint32_t)> also;  // more to look at; null: nothing
+    std::function<void()> arrange;  // makes the folder as the user left it
+    std::function<long(uint32_t)> save = Save;
+    const char* entries = "registry.reg ";  // what the folder holds afterwards; null: not looked at
+    std::function<bool()> also = [] { return true; };  // more to look at
 };
 
-const std::string kDamage = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Other]\n\"x\"=hex:01,\\\n";
-
 const DiskCase kCases[] = {
-    {"one save, also nested in another, is one write at the end", "", [] {}, Way::Nested, 0,
-     "registry.reg ", nullptr},
-    {"other keys, values and comments are kept", kOther, [] {}, Way::Save, 0, "registry.reg ",
-     [](uint32_t) { return Slurp(File()).starts_with(kOther + "\n[HKEY_CURRENT_USER"); }},
-    {"damaged files are kept aside, never overwritten", "first damage",
-     [] { Save(1), Put(File(), kDamage); }, Way::Save, 0,
+    {"one save, also nested in another, is one write at the end", 0, [] {}, Nested},
+    {"other keys, values and comments are kept", 0, Other, Save, "registry.reg ",
+     [] { return Slurp(File()).starts_with(kOther + "\n[HKEY_CURRENT_USER"); }},
+    {"damaged files are kept aside, never overwritten", 0,
+     [] { Put(File(), "first damage"), Save(1), Put(File(), kDamage); }, Save,
      "registry.reg registry.reg.bad registry.reg.bad.1 ",
-     [](uint32_t) {
+     [] {
          return Slurp(File() + ".bad") == "first damage" && Slurp(File() + ".bad.1") == kDamage;
      }},
-    {"no free name for a damaged copy: not replaced", "damage",
+    {"no free name for a damaged copy: not replaced", kRegCannotMake,
      [] {
-         for (int i = 0; i < platform::RegistryStorage::kMaxDamagedCopies; ++i) {
+         Put(File(), "damage");
+         for (int i = 0; i < RegistryStorage::kMaxDamagedCopies; ++i) {
              Put(File() + ".bad" + (i > 0 ? "." + std::to_string(i) : ""), "");
          }
      },
-     Way::Save, platform::kRegCannotMake, nullptr,
-     [](uint32_t) { return !fs::exists(File() + ".bad.10"); }},
-    {"a file too large to read is never replaced", kOther,
-     [] { fs::resize_file(File(), platform::RegistryStorage::kMaxFileSize + 1); }, Way::Save,
-     platform::kRegFileTooLarge, "registry.reg ", nullptr},
-    {"a FIFO is refused without blocking", "", [] { mkfifo(File().c_str(), 0600); }, Way::Save,
-     platform::kRegBadFileType, "registry.reg ", nullptr},
-    {"a folder is refused", "", [] { fs::create_directory(File()); }, Way::Save,
-     platform::kRegBadFileType, "registry.reg ", nullptr},
-    {"a device is refused", "", [] {}, Way::Device, platform::kRegBadFileType, "registry.reg ",
-     nullptr},
-    {"a link into a dotfiles folder is written through and stays a link", "",
-     [] {
-         Put(Folder() + "/../brenlow.reg", kOther);
-         fs::create_symlink("../brenlow.reg", File());
-     },
-     Way::Save, 0, "registry.reg@ ",
-     [](uint32_t) {
-         return Slurp(File()).starts_with(kOther) && !fs::exists(Folder() + "/../brenlow.reg.bad");
-     }},
-    {"a killed writer's temporary file is removed, nothing else", "",
+     Save, nullptr, [] { return !fs::exists(File() + ".bad.10"); }},
+    {"a file too large to read is never replaced", kRegFileTooLarge,
+     [] { Other(), fs::resize_file(File(), RegistryStorage::kMaxFileSize + 1); }},
+    {"a FIFO is refused without blocking", kRegBadFileType, [] { mkfifo(File().c_str(), 0600); }},
+    {"a folder is refused", kRegBadFileType, [] { fs::create_directory(File()); }},
+    {"a link into a dotfiles folder is written through and stays a link", 0,
+     [] { Put(Folder() + "/../my.reg", kOther), fs::create_symlink("../my.reg", File()); }, Save,
+     "registry.reg@ ",
+     [] { return Slurp(File()).starts_with(kOther) && !fs::exists(Folder() + "/../my.reg.bad"); }},
+    {"a killed writer's temporary file is removed, nothing else", 0,
      [] {
          for (const char* name : {".tmp.Ab3xYz", ".tmp.Ab3xY", ".tmp-Ab3xYz", ".backup"}) {
              Put(File() + name, kOther);
          }
      },
-     Way::Save, 0,
-     "registry.reg registry.reg.backup registry.reg.tmp-Ab3xYz registry.reg.tmp.Ab3xY ", nullptr},
-    {"a read-only file is left alone; storing what it holds is no failure", "",
-     [] { Save(7), chmod(File().c_str(), 0444); }, Way::Save, platform::kRegAccessDenied,
-     "registry.reg ", [](uint32_t) { return Save(7) == 0 && Five(File()) == 7; }},
-    {"a file in place of the folder", "", [] { fs::remove(Folder()), Put(Folder(), kOther); },
-     Way::Save, platform::kRegPathNotFound, nullptr,
-     [](uint32_t) { return Slurp(Folder()) == kOther; }},
-    {"a read-only folder", kOther,
-     [] { chmod(File().c_str(), 0666), chmod(Folder().c_str(), 0555); }, Way::OtherUser,
-     platform::kRegAccessDenied, "registry.reg ", nullptr},
-    {"a file that cannot be read is never replaced", kOther,
-     [] { chmod(File().c_str(), 0200), chmod(Folder().c_str(), 0777); }, Way::OtherUser,
-     platform::kRegAccessDenied, "registry.reg ", nullptr},
-    {"programs saving at once: one program's five, none lost", "", [] {}, Way::ThreeWriters, 0,
-     "registry.reg ", nullptr},
-    {"the folder locked: not written, said so", kOther, [] {}, Way::Locked, platform::kRegLocked,
-     "registry.reg ", nullptr},
+     Save, "registry.reg registry.reg.backup registry.reg.tmp-Ab3xYz registry.reg.tmp.Ab3xY "},
+    {"a read-only file is left alone; storing what it holds is no failure", kRegAccessDenied,
+     [] { Save(7), chmod(File().c_str(), 0444); }, Save, "registry.reg ",
+     [] { return Save(7) == 0 && Five(File()) == 7; }},
+    {"a file in place of the folder", kRegPathNotFound,
+     [] { fs::remove(Folder()), Put(Folder(), kOther); }, Save, nullptr,
+     [] { return Slurp(Folder()) == kOther; }},
+    {"a read-only folder", kRegAccessDenied,
+     [] { Other(), chmod(File().c_str(), 0666), chmod(Folder().c_str(), 0555); }, AsNobody},
+    {"a file that cannot be read is never replaced", kRegAccessDenied,
+     [] { Other(), chmod(File().c_str(), 0200), chmod(Folder().c_str(), 0777); }, AsNobody},
+    {"programs saving at once: one program's five, none lost", 0, [] {}, ThreeWriters},
+    {"the folder locked by another program: not written, said so", kRegLocked,
+     [] { Other(), flock(open(Folder().c_str(), O_RDONLY | O_DIRECTORY), LOCK_EX); }},  // for good
 };
 
 TEST(RegistryDisk, EverySaveKeepsWhatTheUserHasAndSaysWhyItFailed) {
+    ModuleInfo::fileTitle = "Brenlow";
     uint32_t value = 40;
     for (const DiskCase& c : kCases) {
+        SCOPED_TRACE(c.what);
         RegistrySandbox sandbox;
         ASSERT_TRUE(sandbox.Ready());
         fs::create_directories(Folder());
-        if (!c.text.empty()) {
-            Put(File(), c.text);
-        }
         c.arrange();
         const std::string before = Snapshot();
-        const long status = SaveThe(c.way, ++value);
+        const long status = c.save(++value);
         if (status == kNotArranged) {
             std::printf("not arranged here (needs root): %s\n", c.what);
             continue;
         }
-        EXPECT_EQ(status, c.status) << c.what;
-        EXPECT_TRUE(c.entries == nullptr || Entries(Folder()) == c.entries)
-            << c.what << "; the folder holds: " << Entries(Folder());
-        if (c.status == 0 && c.way != Way::ThreeWriters) {
-            EXPECT_EQ(Five(File()), value) << c.what;
-        } else if (c.status != 0) {
-            EXPECT_EQ(Snapshot(), before) << c.what << ": never replaced";
+        EXPECT_EQ(status, c.status);
+        EXPECT_TRUE(c.entries == nullptr || Entries() == c.entries) << Entries();
+        if (c.status == 0) {
+            EXPECT_EQ(Five(File()), value);
+        } else {
+            EXPECT_EQ(Snapshot(), before) << "never replaced";
         }
-        EXPECT_TRUE(c.also == nullptr || c.also(value)) << c.what;
+        EXPECT_TRUE(c.also());
     }
 }
 

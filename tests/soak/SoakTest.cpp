@@ -24,6 +24,7 @@
 
 namespace {
 
+using namespace platform;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
@@ -63,7 +64,7 @@ protected:
 
     bool Plug() {
         char path[256];
-        pty.reset(platform::PseudoTerminalOpen(path, sizeof path));
+        pty.reset(PseudoTerminalOpen(path, sizeof path));
         unlink(entry.c_str());
         return pty != nullptr && symlink(path, entry.c_str()) == 0;
     }
@@ -79,8 +80,8 @@ protected:
             }
         }
         uint32_t written = 0;
-        platform::PseudoTerminalWrite(pty.get(), backlog.data(),
-                                      static_cast<uint32_t>(backlog.size()), 0, &written);
+        PseudoTerminalWrite(pty.get(), backlog.data(), static_cast<uint32_t>(backlog.size()), 0,
+                            &written);
         backlog.erase(0, written);
         ASSERT_LT(sent.size(), kUnlisted) << "the poll loop stopped taking lines";
     }
@@ -138,24 +139,21 @@ protected:
     }
 
     RegistrySandbox sandbox;
-    const std::string entry = platform::posix::DeviceMap().EntryPath(kPort);
-    std::unique_ptr<platform::PseudoTerminal, void (*)(platform::PseudoTerminal*)> pty{
-        nullptr, &platform::PseudoTerminalClose};
+    const std::string entry = posix::DeviceMap().EntryPath(kPort);
+    std::unique_ptr<PseudoTerminal, void (*)(PseudoTerminal*)> pty{nullptr, &PseudoTerminalClose};
     SerialLink link;
     LineSourceOf<SerialLink> source{link};
-    AisDecoder decoder;
-    AisDecoder reference;  // fed the lines the list shows, straight from what was sent
+    AisDecoder decoder, reference;  // reference: fed the lines listed, straight from what was sent
     LineStore lines;
     std::map<int, std::string> texts;
-    size_t inserted = 0;  // lines listed by the tick
     const uint64_t seed = static_cast<uint64_t>(Env("BRENLOW_SOAK_SEED", 1));
     TrafficGenerator traffic{{.seed = seed, .faultShare = 0.03}};
     Random random{seed};
     std::string backlog;           // made, not yet written
     std::deque<std::string> sent;  // not yet listed, as the link hands them out
     size_t mayLose = 0;            // how many of those went to an unplugged device
-    uint64_t linesSent = 0;
-    uint64_t listed = 0;
+    size_t inserted = 0;           // lines listed by the tick
+    uint64_t linesSent = 0, listed = 0;
 };
 
 TEST_F(Soak, TrafficWithFaultsAndUnplugsIsListedAndShownExactlyWithFlatMemory) {

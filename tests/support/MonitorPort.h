@@ -15,9 +15,8 @@ struct MonitorPort {
 
     // From SetUp, under ASSERT_TRUE: false when any of it could not be made.
     bool Make() {
-        if (!sandbox.Ready()) {
+        if (!sandbox.Ready())
             return false;
-        }
         SetRegistryCompanyName("Veltmark");
         port = std::make_unique<TestPort>(kNumber);
         return port->Ok() && Store("Port Number", kNumber) && Store("Baud Rate", 38400);

@@ -16,30 +16,23 @@ public:
     // Writes `value` into the `length` bits starting at bit `start` (numbered from 1); bits
     // beyond the payload's size are left out.
     PayloadBuilder& Set(int start, int length, int64_t value) {
-        for (int i = 0; i < length; ++i) {
-            const size_t bit = start - 1 + i;
-            if (bit < bits.size())
-                bits[bit] = static_cast<char>((value >> (length - 1 - i)) & 1);
-        }
+        for (int i = 0; i < length && start - 1 + i < static_cast<int>(bits.size()); ++i)
+            bits[start - 1 + i] = static_cast<char>((value >> (length - 1 - i)) & 1);
         return *this;
     }
     // Six-bit text, padded with "@" to `count` characters.
     PayloadBuilder& Text(int start, int count, const std::string& text) {
-        for (int i = 0; i < count; ++i) {
-            const int c = i < static_cast<int>(text.size()) ? text[i] : '@';
-            Set(start + 6 * i, 6, c >= 64 ? c - 64 : c);
-        }
+        for (int i = 0; i < count; ++i)
+            Set(start + 6 * i, 6, i < static_cast<int>(text.size()) ? text[i] % 64 : 0);
         return *this;
     }
 
     std::string Armoured() const {
-        std::string out;
-        for (size_t i = 0; i < bits.size(); i += 6) {
-            int v = 0;
-            for (size_t j = i; j < i + 6; ++j)
-                v = v * 2 + (j < bits.size() ? bits[j] : 0);
-            out += static_cast<char>(v < 40 ? v + 48 : v + 56);
-        }
+        std::string out((bits.size() + 5) / 6, '\0');
+        for (size_t i = 0; i < out.size() * 6; ++i)
+            out[i / 6] = static_cast<char>(out[i / 6] * 2 + (i < bits.size() ? bits[i] : 0));
+        for (char& c : out)
+            c = static_cast<char>(c < 40 ? c + 48 : c + 56);
         return out;
     }
 

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,7 @@
 namespace {
 
 std::string sandboxRoot;
-std::string savedConfigHome;
-bool hadConfigHome = false;
+std::optional<std::string> savedConfigHome;
 
 }  // namespace
 
@@ -26,19 +26,15 @@ RegistrySandbox::RegistrySandbox() {
     }
     sandboxRoot = root;
     const char* previous = std::getenv("XDG_CONFIG_HOME");
-    hadConfigHome = previous != nullptr;
-    savedConfigHome = previous != nullptr ? previous : "";
+    savedConfigHome = previous != nullptr ? std::optional<std::string>(previous) : std::nullopt;
     ready = setenv("XDG_CONFIG_HOME", root, 1) == 0;
 }
 
 RegistrySandbox::~RegistrySandbox() {
-    if (hadConfigHome) {
-        setenv("XDG_CONFIG_HOME", savedConfigHome.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
+    savedConfigHome ? setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1)
+                    : unsetenv("XDG_CONFIG_HOME");
     if (!sandboxRoot.empty()) {
-        std::error_code error;
+        std::error_code error;  // a test may have left its folder read-only
         std::filesystem::permissions(sandboxRoot + "/brenlow", std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, error);
         std::filesystem::remove_all(sandboxRoot, error);

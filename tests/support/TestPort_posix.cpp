@@ -15,45 +15,46 @@ namespace {
 
 constexpr std::pair<speed_t, int32_t> kSpeeds[] = {{B4800, 4800}, {B19200, 19200}, {B38400, 38400}};
 
+// Makes COM `number` of the device map lead to `device`: its entry, "" when that fails.
+std::string Map(int number, const char* device) {
+    platform::posix::DeviceMap map;
+    std::error_code error;
+    std::filesystem::create_directories(map.Directory(), error);
+    const std::string entry = map.EntryPath(number);
+    unlink(entry.c_str());
+    return symlink(device, entry.c_str()) == 0 ? entry : "";
+}
+
 }  // namespace
 
 // A pseudo-terminal: the code under test opens the slave through the device map, the test
 // writes on the master. The fixture keeps its own slave descriptor to see the line settings.
 struct TestPort::Impl {
-    int master = -1;
-    int slave = -1;
+    int master = -1, slave = -1;
     std::string entry;
 
+    // Nothing is left open when it fails.
     bool Make(int number) {
         termios raw{};
         cfmakeraw(&raw);
         char name[256];
-        if (openpty(&master, &slave, name, &raw, nullptr) != 0) {
-            return false;
+        if (openpty(&master, &slave, name, &raw, nullptr) == 0 &&
+            !(entry = Map(number, name)).empty()) {
+            return true;
         }
-        platform::posix::DeviceMap map;
-        std::error_code error;
-        std::filesystem::create_directories(map.Directory(), error);
-        entry = map.EntryPath(number);
-        unlink(entry.c_str());
-        return symlink(name, entry.c_str()) == 0;
+        Drop();
+        return false;
     }
 
     void Drop() {
-        if (master >= 0) {
-            close(master);
-        }
-        if (slave >= 0) {
-            close(slave);
-        }
+        close(master);  // -1 when not open: no harm
+        close(slave);
         master = slave = -1;
     }
 };
 
 TestPort::TestPort(int number) : number_(number), impl_(std::make_unique<Impl>()) {
-    if (!impl_->Make(number)) {
-        impl_->Drop();
-    }
+    impl_->Make(number);
 }
 
 TestPort::~TestPort() {
@@ -76,11 +77,7 @@ bool TestPort::Unplug() {
 }
 
 bool TestPort::Replug() {
-    if (!impl_->Make(number_)) {
-        impl_->Drop();
-        return false;
-    }
-    return true;
+    return impl_->Make(number_);
 }
 
 bool TestPort::SupportsExclusive() const {
@@ -103,11 +100,5 @@ bool TestPort::LineSettings(Line* line) const {
 }
 
 int TestPort::BrokenPort() {
-    constexpr int kNumber = 13;
-    platform::posix::DeviceMap map;
-    std::error_code error;
-    std::filesystem::create_directories(map.Directory(), error);
-    const std::string entry = map.EntryPath(kNumber);
-    unlink(entry.c_str());
-    return symlink("/dev/null", entry.c_str()) == 0 ? kNumber : 0;
+    return Map(13, "/dev/null").empty() ? 0 : 13;
 }

@@ -14,25 +14,23 @@
 
 #include "platform/PseudoTerminal.h"
 
-using platform::PseudoTerminalStatus;
+using namespace platform;
+using enum PseudoTerminalStatus;
 
 namespace {
 
 // With only the terminal's own two descriptors free, it finds its readers without inotify.
-platform::PseudoTerminal* OpenWithoutInotify(char* path, uint32_t size) {
+PseudoTerminal* OpenWithoutInotify(char* path, uint32_t size) {
     rlimit saved{};
     getrlimit(RLIMIT_NOFILE, &saved);
-    rlimit low = saved;
-    low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 256);
+    const rlimit low{std::min<rlim_t>(saved.rlim_cur, 256), saved.rlim_max};
     setrlimit(RLIMIT_NOFILE, &low);
     std::vector<int> taken;
     for (int fd; (fd = dup(0)) >= 0;)
         taken.push_back(fd);
-    for (int i = 0; i < 2 && !taken.empty(); ++i) {
+    for (int i = 0; i < 2 && !taken.empty(); ++i, taken.pop_back())
         close(taken.back());
-        taken.pop_back();
-    }
-    platform::PseudoTerminal* pty = platform::PseudoTerminalOpen(path, size);
+    PseudoTerminal* pty = PseudoTerminalOpen(path, size);
     for (int fd : taken)
         close(fd);
     setrlimit(RLIMIT_NOFILE, &saved);
@@ -45,23 +43,20 @@ TEST(PseudoTerminal, WritesAndTheDrainWaitOnlyWhileThatCanHelp) {
     for (const bool inotify : {true, false}) {
         SCOPED_TRACE(inotify ? "inotify" : "without inotify");
         char path[256];
-        platform::PseudoTerminal* pty = inotify ? platform::PseudoTerminalOpen(path, sizeof path)
-                                                : OpenWithoutInotify(path, sizeof path);
+        PseudoTerminal* pty =
+            inotify ? PseudoTerminalOpen(path, sizeof path) : OpenWithoutInotify(path, sizeof path);
         ASSERT_NE(pty, nullptr);
         const std::string block(1 << 20, 'x');
         uint32_t written = 0;
-        EXPECT_EQ(platform::PseudoTerminalWrite(pty, block.data(), block.size(), 50, &written),
-                  PseudoTerminalStatus::TimedOut);
+        EXPECT_EQ(PseudoTerminalWrite(pty, block.data(), block.size(), 50, &written), TimedOut);
         EXPECT_GT(written, 0u);
         const int reader = open(path, O_RDONLY | O_NOCTTY | O_NONBLOCK);
         ASSERT_GE(reader, 0);
         volatile std::sig_atomic_t stop = 0;
-        EXPECT_EQ(platform::PseudoTerminalDrain(pty, 30, 10000, &stop),
-                  PseudoTerminalStatus::TimedOut)
+        EXPECT_EQ(PseudoTerminalDrain(pty, 30, 10000, &stop), TimedOut)
             << "a reader that takes nothing";
         stop = 1;
-        EXPECT_EQ(platform::PseudoTerminalDrain(pty, -1, 10000, &stop),
-                  PseudoTerminalStatus::Stopped);
+        EXPECT_EQ(PseudoTerminalDrain(pty, -1, 10000, &stop), Stopped);
         stop = 0;
         char buffer[65536];
         uint32_t taken = 0;
@@ -71,15 +66,14 @@ TEST(PseudoTerminal, WritesAndTheDrainWaitOnlyWhileThatCanHelp) {
             std::this_thread::sleep_for(std::chrono::milliseconds(n > 0 ? 0 : 1));
         }
         EXPECT_EQ(taken, written);
-        EXPECT_EQ(platform::PseudoTerminalDrain(pty, 5000, 10000, &stop), PseudoTerminalStatus::Ok);
-        EXPECT_EQ(platform::PseudoTerminalWrite(pty, "left\n", 5, 50, &written),
-                  PseudoTerminalStatus::Ok);
+        EXPECT_EQ(PseudoTerminalDrain(pty, 5000, 10000, &stop), Ok);
+        EXPECT_EQ(PseudoTerminalWrite(pty, "left\n", 5, 50, &written), Ok);
         close(reader);
-        EXPECT_EQ(platform::PseudoTerminalDrain(pty, 5000, 20, &stop), PseudoTerminalStatus::Gone)
+        EXPECT_EQ(PseudoTerminalDrain(pty, 5000, 20, &stop), Gone)
             << "the reader has gone with bytes left";
-        platform::PseudoTerminalClose(pty);
+        PseudoTerminalClose(pty);
     }
     char path[256];
-    EXPECT_EQ(platform::PseudoTerminalOpen(path, 4), nullptr) << "a path that does not fit";
+    EXPECT_EQ(PseudoTerminalOpen(path, 4), nullptr) << "a path that does not fit";
     EXPECT_EQ(errno, ENAMETOOLONG);
 }

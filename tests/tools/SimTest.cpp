@@ -79,23 +79,18 @@ TEST(SimRoundTrip, WhatIsSentIsDecodedAsSentUnlessMarkedDamaged) {
         EXPECT_GT(counts[kind], 100) << FaultName(static_cast<Fault>(kind));
 }
 
-// Options as a shell splits them.
-static bool Parse(SimOptions& out, std::string& error, std::string line) {
-    std::vector<const char*> argv{"brenlow-sim"};
-    for (char* word = std::strtok(line.data(), " "); word; word = std::strtok(nullptr, " "))
-        argv.push_back(word);
-    return ParseSimOptions(static_cast<int>(argv.size()), argv.data(), out, error);
-}
-
 // Bad values: ToolRunTest.
 TEST(SimOptions, EveryOptionIsTaken) {
+    std::string line =
+        "--pty --link /tmp/com7 --log t.jsonl --vessels 20 --rate 2.5 --seed 99 --static-every 3 "
+        "--no-own --own-mmsi 5 --lat -10 --lon 20 --faults 1 --fault-kinds garbage --count 30 "
+        "--seconds 4 --help";
+    std::vector<const char*> argv{"brenlow-sim"};  // as a shell splits it
+    for (char* word = std::strtok(line.data(), " "); word; word = std::strtok(nullptr, " "))
+        argv.push_back(word);
     SimOptions o;
     std::string error;
-    ASSERT_TRUE(Parse(o, error,
-                      "--pty --link /tmp/com7 --log t.jsonl --vessels 20 --rate 2.5 --seed 99 "
-                      "--static-every 3 --no-own --own-mmsi 5 --lat -10 --lon 20 --faults 1 "
-                      "--fault-kinds garbage --count 30 --seconds 4 --help"))
-        << error;
+    ASSERT_TRUE(ParseSimOptions(static_cast<int>(argv.size()), argv.data(), o, error)) << error;
     const TrafficOptions& t = o.traffic;
     EXPECT_EQ(std::make_tuple(o.pty, o.link, o.log, o.count, o.seconds, o.help, t.vessels, t.rate,
                               t.seed, t.staticEvery, t.own, t.ownMmsi, t.latitude, t.longitude),
