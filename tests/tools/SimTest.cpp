@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "ais/AisDecoder.h"
-#include "tools/brenlow-sim/SimOptions.h"
 #include "tools/brenlow-sim/TrafficGenerator.h"
 #include "tools/brenlow-sim/TruthLog.h"
 
@@ -77,25 +76,4 @@ TEST(SimRoundTrip, WhatIsSentIsDecodedAsSentUnlessMarkedDamaged) {
     }
     for (int kind = 0; kind <= kFaultKinds; ++kind)
         EXPECT_GT(counts[kind], 100) << FaultName(static_cast<Fault>(kind));
-}
-
-// Bad values: ToolRunTest.
-TEST(SimOptions, EveryOptionIsTaken) {
-    std::string line =
-        "--pty --link /tmp/com7 --log t.jsonl --vessels 20 --rate 2.5 --seed 99 --static-every 3 "
-        "--no-own --own-mmsi 5 --lat -10 --lon 20 --faults 1 --fault-kinds garbage --count 30 "
-        "--seconds 4 --help";
-    std::vector<const char*> argv{"brenlow-sim"};  // as a shell splits it
-    for (char* word = std::strtok(line.data(), " "); word; word = std::strtok(nullptr, " "))
-        argv.push_back(word);
-    SimOptions o;
-    std::string error;
-    ASSERT_TRUE(ParseSimOptions(static_cast<int>(argv.size()), argv.data(), o, error)) << error;
-    const TrafficOptions& t = o.traffic;
-    EXPECT_EQ(std::make_tuple(o.pty, o.link, o.log, o.count, o.seconds, o.help, t.vessels, t.rate,
-                              t.seed, t.staticEvery, t.own, t.ownMmsi, t.latitude, t.longitude),
-              std::make_tuple(true, "/tmp/com7", "t.jsonl", 30u, 4.0, true, 20, 2.5, 99u, 3, false,
-                              5u, -10.0, 20.0));
-    const SimMessage first = TrafficGenerator(t).Next();  // of the fault kind and no own vessel
-    EXPECT_EQ(std::make_pair(first.fault, first.own), std::make_pair(Fault::Garbage, false));
 }

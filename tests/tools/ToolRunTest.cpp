@@ -113,7 +113,6 @@ struct Case {
 
 constexpr Case kCases[] = {
     {"dump --port 3 --seconds nan", "--seconds: bad value \"nan\""},
-    {"dump --port 3 --seconds 0", "--seconds: bad value"},
     {"dump --port 3 --seconds", "--seconds: missing value"},
     {"dump --seconds 1 FILE", "--seconds needs --port"},
     {"dump --port 256", "--port: bad value \"256\""},
@@ -133,12 +132,9 @@ constexpr Case kCases[] = {
      "cannot open COM251 (19200,N,8,1): the device refuses these line settings"},
     {"sim --vessels 0 --no-own --count 1", "no station"},
     {"sim --rate 1e-12", "--rate: bad value \"1e-12\""},
-    {"sim --rate nan", "--rate: bad value"},
     {"sim --seconds 0", "--seconds: bad value"},
-    {"sim --count 0", "--count: bad value"},
     {"sim --count 99999999999999999999", "--count: bad value"},
     {"sim --vessels 12x", "--vessels: bad value"},
-    {"sim --vessels 10001", "--vessels: bad value"},
     {"sim --faults 1.5", "--faults: bad value"},
     {"sim --fault-kinds lost,bogus", "--fault-kinds: bad value"},
     {"sim --own-mmsi 1073741824", "--own-mmsi: bad value"},
