@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "platform/posix/DeviceMap.h"
 #include "serial/SerialLink.h"
 #include "tests/support/MonitorPort.h"
 
@@ -19,8 +20,7 @@ SerialLink::Clock::time_point fakeNow = SerialLink::Clock::time_point{} + std::c
 TEST(AbsentPort, EntriesLeadingNowhereAreNotPresentAndRetriedWithoutAllocating) {
     MonitorPort monitor;
     ASSERT_TRUE(monitor.Make());
-    const std::string entry =
-        std::string(std::getenv("XDG_CONFIG_HOME")) + "/brenlow/dosdevices/com8";
+    const std::string entry = platform::posix::DeviceMap().EntryPath(8);
     ASSERT_TRUE(MonitorPort::Store("Port Number", 8));
     // A link round in a circle, a folder and nothing are not there; a file is no serial line.
     for (const std::string target : {"com8", ".", "/nowhere", "/dev/null"}) {

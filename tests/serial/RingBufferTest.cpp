@@ -10,6 +10,8 @@
 namespace {
 
 using namespace std::string_literals;
+// Braced lists are evaluated left to right: {ring.Take(), ring.Take()} takes in that order.
+using Strings = std::vector<std::string>;
 
 struct Ring : RingBuffer {
     explicit Ring(uint32_t size = 16) { Allocate(size); }
@@ -33,22 +35,17 @@ struct Ring : RingBuffer {
 
 TEST(RingBuffer, LinesComeOutWholeAndOldestFirst) {
     Ring ring(0);
-    EXPECT_EQ(ring.size, RingBuffer::kDefaultSize);
-    EXPECT_EQ(ring.Take(), "");
+    EXPECT_EQ((std::tuple{ring.size, ring.Take()}), std::tuple(RingBuffer::kDefaultSize, ""s));
     ring.Put("XY", 0);
     ring.Put("", 0);
-    EXPECT_EQ(ring.Take(), "") << "a partial line waits";
-    EXPECT_EQ(ring.Held(), "XY");
-    ring.In({"Z\r\n", "A\0B\n"s, "\n"});
-    EXPECT_EQ((std::vector{ring.Take(), ring.Take(), ring.Take()}),
-              (std::vector{"XYZ\r\n"s, "A\0B\n"s, "\n"s}));
+    EXPECT_EQ((Strings{ring.Take(), ring.Held()}), (Strings{"", "XY"})) << "a partial line waits";
+    EXPECT_EQ((Strings{ring.In({"Z\r\n", "A\0B\n"s, "\n"}).Take(), ring.Take(), ring.Take()}),
+              (Strings{"XYZ\r\n", "A\0B\n"s, "\n"}));
     EXPECT_EQ(std::tuple(ring.Count(), ring.readIndex, ring.lastIndex), std::tuple(0u, 0u, 0u));
-    ring.In({"Q", "R\nS\n"});
-    EXPECT_EQ(ring.Take(64, 1), "QR\n") << "a peek leaves the line";
-    EXPECT_EQ(ring.Take(0), "QR\n") << "limit 0: the whole ring";
-    EXPECT_EQ(ring.Take(), "S\n");
-    ring.In({"ab\0c"s});
-    EXPECT_EQ(ring.Take(10, 0, '\0'), "ab\0c"s) << "no terminator: all held";
+    EXPECT_EQ((Strings{ring.In({"Q", "R\nS\n"}).Take(64, 1), ring.Take(0), ring.Take()}),
+              (Strings{"QR\n", "QR\n", "S\n"}))
+        << "a peek leaves the line; limit 0: the whole ring";
+    EXPECT_EQ(ring.In({"ab\0c"s}).Take(10, 0, '\0'), "ab\0c"s) << "no terminator: all held";
     ring.In({"0123456"});
     EXPECT_EQ(ring.Take(3, 0, '\0'), "012") << "the oldest bytes, and only they, go";
     EXPECT_EQ(ring.Held(), "3456");
@@ -62,14 +59,12 @@ TEST(RingBuffer, WrapAroundTheEndOfStorage) {
     ring.In({"de"}).Count(&firstRun);
     EXPECT_EQ(firstRun, 99u) << "held bytes that end at the end of storage do not wrap";
     EXPECT_EQ(ring.lastIndex, 15u);
-    ring.In({"fg\n"});
-    EXPECT_EQ(ring.lastIndex, 2u);
-    EXPECT_EQ(ring.Count(&firstRun), 8u);
-    EXPECT_EQ(firstRun, 5u);
+    EXPECT_EQ((std::vector{ring.In({"fg\n"}).lastIndex, ring.Count(&firstRun), firstRun}),
+              (std::vector<uint32_t>{2, 8, 5}));
     EXPECT_EQ(ring.Take(), "abcdefg\n");
-    ring.In({"0123456789abc\n", "x\n"});  // exactly fills the ring
-    ring.Take();
-    EXPECT_EQ(ring.Take(), "x\n");
+    EXPECT_EQ((Strings{ring.In({"0123456789abc\n", "x\n"}).Take(), ring.Take()}),
+              (Strings{"0123456789abc\n", "x\n"}))
+        << "the two lines fill the ring exactly";
 }
 
 TEST(RingBuffer, OverflowAndOverlongLines) {
@@ -86,9 +81,8 @@ TEST(RingBuffer, OverflowAndOverlongLines) {
     EXPECT_EQ(ring.Take(4), "789\n") << "a longer line gives its tail";
     EXPECT_EQ(ring.Take(4), "ok\n");
     ring.Release();
-    ring.In({"A\n"});
+    EXPECT_EQ(ring.In({"A\n"}).Take(), "");
     EXPECT_EQ(ring.storage, nullptr);
-    EXPECT_EQ(ring.Take(), "");
 }
 
 }  // namespace

@@ -11,49 +11,59 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+// Braced lists are evaluated left to right: {ReadNow(l), ReadNow(l)} reads in that order.
+using Strings = std::vector<std::string>;
+using Reading = std::pair<std::string, bool>;  // a line read, and whether the link is open after
+
 SerialLink::Clock::time_point fakeNow;
 
-class SerialLinkTest : public ::testing::Test {
+class SerialLinkTest : public ::testing::Test, protected MonitorPort {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(monitor.Make());
-        fakeNow = SerialLink::Clock::time_point{} + std::chrono::hours(1);
+        ASSERT_TRUE(MonitorPort::Make());
+        fakeNow = SerialLink::Clock::time_point{} + 1h;
     }
     std::unique_ptr<SerialLink> Link() {
         auto link = std::make_unique<SerialLink>();
         link->clock = [] { return fakeNow; };
         return link;
     }
-    void Send(const std::string& bytes) { ASSERT_TRUE(monitor.Send(bytes)); }
+    void Send(const std::string& bytes) { ASSERT_TRUE(MonitorPort::Send(bytes)); }
     // The next line, waiting (boundedly) for the bytes to come through the device.
     static std::string NextLine(SerialLink& link) {
         std::string line;
         for (int i = 0; i < 2500 && (line = ReadNow(link)).empty(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            std::this_thread::sleep_for(2ms);
         return line;
     }
     static std::string ReadNow(SerialLink& link) {
         std::string buffer(1025, '#');
         return buffer.substr(0, link.ReadLine(buffer.data(), 1024));
     }
+    // A read once the fake clock has moved on by `wait`.
+    static Reading ReadAfter(SerialLink& link, std::chrono::milliseconds wait) {
+        fakeNow += wait;
+        return {ReadNow(link), link.IsOpen()};
+    }
+    // Open, or closed and why.
+    static auto State(const SerialLink& link) { return std::pair(link.IsOpen(), link.openError); }
     // The line settings the device side sees, where the fixture can tell.
     bool LineIs(int32_t baudRate, bool twoStopBits) {
         TestPort::Line line{};
-        return !monitor.port->LineSettings(&line) ||
+        return !port->LineSettings(&line) ||
                (line.baudRate == baudRate && line.twoStopBits == twoStopBits);
     }
-    MonitorPort monitor;
 };
 
 TEST(SerialLinkSettings, DefaultsAreStoredSixteenBitsLoadedAndSavedSignExtended) {
     RegistrySandbox sandbox;
     ASSERT_TRUE(sandbox.Ready());
     SerialLink none;
-    EXPECT_EQ(none.Open(), 0);
-    EXPECT_EQ(none.rxBuffer.storage, nullptr);
     char buffer[8] = "keep";
-    EXPECT_EQ(none.ReadLine(buffer, 7), 0u);
-    EXPECT_STREQ(buffer, "keep");
+    EXPECT_EQ((std::tuple{none.Open(), none.rxBuffer.storage == nullptr, none.ReadLine(buffer, 7),
+                          std::string(buffer)}),
+              std::tuple(0, true, 0u, "keep"));
     const auto stored = &MonitorPort::Stored;
     EXPECT_EQ((std::vector{stored("Port Number"), stored("Baud Rate"), stored("Parity"),
                            stored("Data Bits"), stored("Stop Bits")}),
@@ -73,7 +83,7 @@ TEST_F(SerialLinkTest, LinesComeOutWholeUnchangedAndNoneIsLost) {
     auto link = Link();
     ASSERT_TRUE(link->IsOpen());
     Send("XYZ");
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(20ms);
     EXPECT_EQ(ReadNow(*link), "") << "a partial line waits";
     Send("\r\nA\n");
     EXPECT_EQ(NextLine(*link), "XYZ\r\n");
@@ -86,27 +96,25 @@ TEST_F(SerialLinkTest, LinesComeOutWholeUnchangedAndNoneIsLost) {
     for (int i = 0; i < 200; ++i)
         backlog += "!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*" + std::to_string(i) + "\n";
     Send(backlog);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(100ms);
     for (int i = 0; i < 200; ++i)
         received += NextLine(*link);
-    EXPECT_EQ(received, backlog);
-    EXPECT_EQ(ReadNow(*link), "") << "and nothing more";
+    EXPECT_EQ(received + ReadNow(*link), backlog) << "every line, and nothing more";
 
     const uint64_t before = link->bytesReceived;
     const std::string junk(2000, 'x');
     Send(junk + "\r\n" + junk + "A\nB\n" + std::string(5000, '\xff'));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::vector<std::string> tick;
+    std::this_thread::sleep_for(100ms);
+    Strings tick;
     for (std::string line = ReadNow(*link); !line.empty(); line = ReadNow(*link))
         tick.push_back(line);
-    EXPECT_EQ(tick, (std::vector<std::string>{junk.substr(978) + "\r\n", junk.substr(978) + "A\n",
-                                              "B\n"}))
+    EXPECT_EQ(tick, (Strings{junk.substr(978) + "\r\n", junk.substr(978) + "A\n", "B\n"}))
         << "all in one tick, an overlong line cut to its last 1,024 bytes";
     EXPECT_EQ(link->bytesReceived - before, 2 * junk.size() + 6 + 5000);
 }
 
 TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
-    MonitorPort::Store("Stop Bits", 2);
+    Store("Stop Bits", 2);
     auto link = Link();
     EXPECT_TRUE(LineIs(38400, true));
     Send("XY");
@@ -114,29 +122,27 @@ TEST_F(SerialLinkTest, SettingsApplyAtTheNextOpenAndBadOnesRefuseIt) {
     EXPECT_EQ(link->Open(), 1) << "already open";
     link->SetPort(99);
     EXPECT_TRUE(link->IsOpen()) << "another port is only stored";
-    EXPECT_EQ(MonitorPort::Stored("Port Number"), 99u);
+    EXPECT_EQ(Stored("Port Number"), 99u);
     Send("\n");
     EXPECT_EQ(NextLine(*link), "XY\n") << "and the bytes kept";
     link->SetBaudRate(4800);
     link->Close();
     EXPECT_EQ(link->Open(), 0) << "COM99 is not there";
-    link->SetPort(MonitorPort::kNumber);
+    link->SetPort(kNumber);
     EXPECT_EQ(link->Open(), 1);
     EXPECT_TRUE(LineIs(4800, true));
-    MonitorPort::Store("Data Bits", 4);
+    Store("Data Bits", 4);
     auto refused = Link();
-    EXPECT_FALSE(refused->IsOpen());
-    EXPECT_EQ(refused->openError, platform::CommOpenError::LineRefused);
+    EXPECT_EQ(State(*refused), std::pair(false, platform::CommOpenError::LineRefused));
     EXPECT_EQ(refused->rxBuffer.storage, nullptr);
 }
 
 TEST_F(SerialLinkTest, SecondLinkOnTheSamePortIsRefused) {
-    if (!monitor.port->SupportsExclusive())
+    if (!port->SupportsExclusive())
         GTEST_SKIP() << "this port fixture does not refuse a second open";
     auto first = Link();
     auto second = Link();
-    EXPECT_FALSE(second->IsOpen());
-    EXPECT_EQ(second->openError, platform::CommOpenError::InUse);
+    EXPECT_EQ(State(*second), std::pair(false, platform::CommOpenError::InUse));
     first->Close();
     EXPECT_EQ(second->Open(), 1);
 }
@@ -146,43 +152,33 @@ TEST_F(SerialLinkTest, UnpluggedDeviceIsOpenedAgainOnceASecondUntilBack) {
     Send("A\nB\npart");
     EXPECT_EQ(NextLine(*link), "A\n");
     const uint32_t changes = link->stateChanges;
-    if (!monitor.port->Unplug())
+    if (!port->Unplug())
         GTEST_SKIP() << "this port fixture cannot unplug";
-    EXPECT_EQ(ReadNow(*link), "B\n") << "received lines survive";
-    EXPECT_EQ(ReadNow(*link), "");
-    EXPECT_FALSE(link->IsOpen());
-    EXPECT_EQ(link->openError, platform::CommOpenError::NotPresent);
+    EXPECT_EQ((Strings{ReadNow(*link), ReadNow(*link), ReadNow(*link)}), (Strings{"B\n", "", ""}))
+        << "received lines survive, the unfinished line goes with the device";
+    EXPECT_EQ(State(*link), std::pair(false, platform::CommOpenError::NotPresent));
     EXPECT_EQ(link->stateChanges, changes + 1);
-    EXPECT_EQ(ReadNow(*link), "") << "the unfinished line goes with the device";
-    fakeNow += std::chrono::seconds(2);
-    ReadNow(*link);
-    EXPECT_FALSE(link->IsOpen()) << "tried while still gone";
-    ASSERT_TRUE(monitor.port->Replug());
+    EXPECT_EQ(ReadAfter(*link, 2s), Reading("", false)) << "tried while still gone";
+    ASSERT_TRUE(port->Replug());
     Send("C\n");
-    fakeNow += std::chrono::milliseconds(500);
-    EXPECT_EQ(ReadNow(*link), "");
-    EXPECT_FALSE(link->IsOpen()) << "not within a second of the last try";
-    fakeNow += std::chrono::milliseconds(600);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(ReadNow(*link), "C\n") << "the reopening read delivers";
-    EXPECT_TRUE(link->IsOpen());
+    EXPECT_EQ(ReadAfter(*link, 500ms), Reading("", false)) << "not within a second of the last try";
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(ReadAfter(*link, 600ms), Reading("C\n", true)) << "the reopening read delivers";
 
-    ASSERT_TRUE(monitor.port->Unplug());
+    ASSERT_TRUE(port->Unplug());
     ReadNow(*link);
     link->Close();
-    ASSERT_TRUE(monitor.port->Replug());
-    fakeNow += std::chrono::seconds(5);
-    ReadNow(*link);
-    EXPECT_FALSE(link->IsOpen()) << "a link closed on purpose stays closed";
+    ASSERT_TRUE(port->Replug());
+    EXPECT_EQ(ReadAfter(*link, 5s), Reading("", false)) << "a link closed on purpose stays closed";
 
-    ASSERT_TRUE(monitor.port->Unplug());
+    ASSERT_TRUE(port->Unplug());
     auto late = Link();
-    EXPECT_EQ(late->openError, platform::CommOpenError::NotPresent);
+    EXPECT_EQ(State(*late), std::pair(false, platform::CommOpenError::NotPresent));
     late->Close();
     late->SetBaudRate(4800);
     EXPECT_EQ(late->Open(), 0) << "a setting chosen while it is away";
-    ASSERT_TRUE(monitor.port->Replug());
-    fakeNow += std::chrono::seconds(1);
+    ASSERT_TRUE(port->Replug());
+    fakeNow += 1s;
     Send("D\n");
     EXPECT_EQ(NextLine(*late), "D\n") << "a port missing at start is opened once it is there";
 }

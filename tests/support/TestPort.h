@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-// A serial port for tests, which the code under test opens as COM `Number()`: the test writes
+// A serial port for tests, which the code under test opens as COM `number`: the test writes
 // the bytes a receiver would send into it. Created after the per-test configuration location
 // is set, since that is where the port is mapped.
 class TestPort {
@@ -18,12 +18,9 @@ public:
 
     // `number` is 7 or more. Ok() is false when no port could be made.
     explicit TestPort(int number);
-    ~TestPort();
-    TestPort(const TestPort&) = delete;
-    TestPort& operator=(const TestPort&) = delete;
+    ~TestPort();  // not copied: it owns the device
 
     bool Ok() const;
-    int Number() const { return number_; }
     bool Write(const void* bytes, size_t length);
 
     // The device vanishes as an unplugged USB receiver does (false where the fixture cannot

@@ -37,13 +37,10 @@ struct TestPort::Impl {
     bool Make(int number) {
         termios raw{};
         cfmakeraw(&raw);
-        char name[256];
-        if (openpty(&master, &slave, name, &raw, nullptr) == 0 &&
-            !(entry = Map(number, name)).empty()) {
-            return true;
-        }
-        Drop();
-        return false;
+        char tty[256];
+        if (openpty(&master, &slave, tty, &raw, nullptr) < 0 || (entry = Map(number, tty)).empty())
+            Drop();
+        return master >= 0;
     }
 
     void Drop() {
@@ -51,15 +48,14 @@ struct TestPort::Impl {
         close(slave);
         master = slave = -1;
     }
+    ~Impl() { Drop(); }
 };
 
 TestPort::TestPort(int number) : number_(number), impl_(std::make_unique<Impl>()) {
     impl_->Make(number);
 }
 
-TestPort::~TestPort() {
-    impl_->Drop();
-}
+TestPort::~TestPort() = default;
 
 bool TestPort::Ok() const {
     return impl_->master >= 0;
@@ -86,16 +82,11 @@ bool TestPort::SupportsExclusive() const {
 
 bool TestPort::LineSettings(Line* line) const {
     termios t;
-    if (tcgetattr(impl_->slave, &t) != 0) {
+    if (tcgetattr(impl_->slave, &t) != 0)
         return false;
-    }
-    line->baudRate = 0;
-    for (auto [code, rate] : kSpeeds) {
-        if (code == cfgetispeed(&t) && code == cfgetospeed(&t)) {
-            line->baudRate = rate;
-        }
-    }
-    line->twoStopBits = (t.c_cflag & CSTOPB) != 0;
+    *line = {0, (t.c_cflag & CSTOPB) != 0};  // 0: a rate the table does not hold
+    for (auto [code, rate] : kSpeeds)
+        line->baudRate = code == cfgetispeed(&t) && code == cfgetospeed(&t) ? rate : line->baudRate;
     return true;
 }
 
