@@ -28,8 +28,7 @@ struct FakeView : TargetView {
 };
 
 // Selecting from code sends no event, as in both windows.
-class FakeCombo : public ComboControl {
-public:
+struct FakeCombo : ComboControl {
     void ResetContent() override { items.clear(), selection = -1; }
     void AddString(const char* text) override { items.emplace_back(text); }
     int GetCount() const override { return static_cast<int>(items.size()); }
@@ -45,10 +44,10 @@ public:
     std::string tip;
 };
 
-class DialogLogicTest : public ::testing::Test {
+class DialogLogicTest : public ::testing::Test, protected MonitorPort {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(monitor.Make());
+        ASSERT_TRUE(MonitorPort::Make());
         Start();
     }
     void Start() {
@@ -58,9 +57,9 @@ protected:
         logic->OnInitDialog();
     }
     FakeCombo& Box(int id) { return boxes[static_cast<size_t>(id - kIdPortCombo)]; }
-    // The five boxes' selections, port box first.
+    // Whether the port is open, and the five boxes' selections, port box first.
     std::string Shown() const {
-        std::string out;
+        std::string out = logic->m_link.IsOpen() ? "open: " : "closed: ";
         for (const FakeCombo& box : boxes)
             out += box.Selected() + "|";
         return out;
@@ -80,7 +79,6 @@ protected:
         }
         return done();
     }
-    MonitorPort monitor;
     std::array<FakeCombo, 5> boxes;
     std::unique_ptr<MainDialogLogic> logic;
     FakeView view;
@@ -89,9 +87,8 @@ protected:
 // Start shows the stored settings and opens the port; every choice is stored and reopens it with
 // the buffer emptied; values the boxes do not hold show as none.
 TEST_F(DialogLogicTest, StartAndEveryChoice) {
-    EXPECT_TRUE(logic->m_link.IsOpen());
     EXPECT_EQ(Box(kIdPortCombo).items.front(), "OFF");
-    EXPECT_EQ(Shown(), "7|38400|8|1|NONE|");
+    EXPECT_EQ(Shown(), "open: 7|38400|8|1|NONE|");
     EXPECT_THAT(Box(kIdPortCombo).tip, Not(HasSubstr("closed")));
     EXPECT_FALSE(logic->OnSelChange(kIdLineList));
     const char* const names[] = {"Port Number", "Baud Rate", "Data Bits", "Stop Bits", "Parity"};
@@ -102,39 +99,36 @@ TEST_F(DialogLogicTest, StartAndEveryChoice) {
         {kIdDataBitsCombo, "7", 7, false},  {kIdDataBitsCombo, "8", 8, true}};
     for (auto [box, item, stored, opens] : choices) {
         if (logic->m_link.IsOpen()) {
-            ASSERT_TRUE(monitor.Send("!AIVDM,partial"));
+            ASSERT_TRUE(Send("!AIVDM,partial"));
             ASSERT_TRUE(TickUntil([&] { return logic->m_link.rxBuffer.Count() > 0; })) << item;
         }
         Choose(box, item);
-        EXPECT_EQ(MonitorPort::Stored(names[box - kIdPortCombo]), stored) << item;
+        EXPECT_EQ(Stored(names[box - kIdPortCombo]), stored) << item;
         EXPECT_EQ(logic->m_link.IsOpen(), opens) << item;
         EXPECT_EQ(logic->m_link.rxBuffer.Count(), 0u) << item;
     }
-    EXPECT_EQ(MonitorPort::Stored("Baud Rate"), 4800u) << "all five stored each time";
-    ASSERT_TRUE(monitor.Send("tail\r\n"));
+    EXPECT_EQ(Stored("Baud Rate"), 4800u) << "all five stored each time";
+    ASSERT_TRUE(Send("tail\r\n"));
     TickUntil([&] { return !view.lines.empty(); });
     EXPECT_EQ(view.lines, Items{"tail\r\n"});
     logic->OnDestroy();
     EXPECT_FALSE(logic->m_link.IsOpen());
-    EXPECT_EQ(MonitorPort::Stored("Port Number"), 7u) << "closing keeps the settings";
+    EXPECT_EQ(Stored("Port Number"), 7u) << "closing keeps the settings";
     Choose(kIdPortCombo, "OFF");
-    EXPECT_EQ(MonitorPort::Stored("Port Number"), 0u);
-    EXPECT_TRUE(Box(kIdPortCombo).tip.empty());
+    EXPECT_EQ(std::tuple(Stored("Port Number"), Box(kIdPortCombo).tip), std::tuple(0u, ""));
     logic.reset();
-    const std::pair<const char*, uint32_t> outside[] = {
-        {"Port Number", 100}, {"Baud Rate", 12345}, {"Data Bits", 9}, {"Parity", 5}};
-    for (auto [name, value] : outside)
-        ASSERT_TRUE(MonitorPort::Store(name, value));
+    // Values the boxes do not hold.
+    ASSERT_TRUE(Store("Port Number", 100) && Store("Baud Rate", 12345) && Store("Data Bits", 9) &&
+                Store("Parity", 5));
     Start();
-    EXPECT_EQ(Shown(), "OFF|300|<none>|2|<none>|");
-    EXPECT_FALSE(logic->m_link.IsOpen());
+    EXPECT_EQ(Shown(), "closed: OFF|300|<none>|2|<none>|");
 }
 
 // The port list follows what is plugged in, and the port box's tip what arrives and why a port
 // is closed.
 TEST_F(DialogLogicTest, ThePortListAndThePortBoxTip) {
     logic.reset();
-    ASSERT_TRUE(MonitorPort::Store("Port Number", 9));  // stored, with no device behind it
+    ASSERT_TRUE(Store("Port Number", 9));  // stored, with no device behind it
     Start();
     FakeCombo& ports = Box(kIdPortCombo);
     EXPECT_EQ(ports.Selected(), "9") << "the stored port is listed while it is away";
@@ -151,10 +145,10 @@ TEST_F(DialogLogicTest, ThePortListAndThePortBoxTip) {
             << "a receiver plugged in later can be chosen";
         EXPECT_EQ(ports.Selected(), "9") << "the choice shown stays";
     }
-    ASSERT_TRUE(
-        stored.Write("!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*00\r\n"
-                     "!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*6E\r\n",
-                     98));
+    // The same sentence with a wrong checksum, then with its own.
+    const std::string sentence = "!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*";
+    const std::string bytes = sentence + "00\r\n" + sentence + "6E\r\n";
+    ASSERT_TRUE(stored.Write(bytes.data(), bytes.size()));
     TickUntil([&] { return ports.tip.find("refused") != std::string::npos; });
     EXPECT_THAT(ports.tip,
                 EndsWith("receiving: 2 lines, 1 AIS messages decoded, 1 refused (checksum 1)"));
@@ -162,11 +156,9 @@ TEST_F(DialogLogicTest, ThePortListAndThePortBoxTip) {
     ASSERT_NE(broken, 0);
     Start();  // the port list is built once, at start
     Choose(kIdPortCombo, std::to_string(broken));
-    EXPECT_FALSE(logic->m_link.IsOpen());
-    EXPECT_EQ(MonitorPort::Stored("Port Number"), static_cast<uint32_t>(broken));
-    EXPECT_EQ(Box(kIdPortCombo).Selected(), std::to_string(broken)) << "stays chosen";
-    EXPECT_THAT(Box(kIdPortCombo).tip,
-                EndsWith("\nclosed: the device refuses these line settings"));
+    EXPECT_EQ(Stored("Port Number"), static_cast<uint32_t>(broken));
+    EXPECT_EQ(Shown(), "closed: " + std::to_string(broken) + "|38400|8|1|NONE|") << "stays chosen";
+    EXPECT_THAT(ports.tip, EndsWith("\nclosed: the device refuses these line settings"));
 }
 
 }  // namespace

@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
+using namespace std::string_literals;
+
 TEST(LineStore, NewestFirstCappedAndMadeFitForDisplay) {
     LineStore store(3);
-    for (const std::string& line :
-         std::vector<std::string>{"0", "1", std::string("a\0b\tc\x7f\r\n\r\n", 10), "3",
-                                  std::string("45\xB0 N \x80\n")}) {
+    for (const std::string& line : {"0"s, "1"s, "a\0b\tc\x7f\r\n\r\n"s, "3"s, "45\xB0 N \x80\n"s})
         store.PushFront(line.data(), line.size());
-    }
     ASSERT_EQ(store.Size(), 3u);
     EXPECT_EQ(store.Line(0), "45\xB0 N \x80") << "high bytes kept as received";
     EXPECT_EQ(store.Line(1), "3");

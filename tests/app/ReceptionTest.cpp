@@ -17,11 +17,8 @@ Clock::time_point At(double s) {
     return kOpened + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s));
 }
 
-struct Arrival {
-    double second;  // after the port opened
-    uint64_t bytes;
-    std::vector<Outcome> lines;
-};
+// At a second after the port opened: so many bytes, and lines of these outcomes.
+using Arrival = std::tuple<double, uint64_t, std::vector<Outcome>>;
 
 TEST(Reception, JudgesWhatTheLastSecondsBrought) {
     const Outcome ais = Outcome::Decoded, gps = Outcome::OtherNmea, noise = Outcome::NotNmea,
@@ -47,10 +44,10 @@ TEST(Reception, JudgesWhatTheLastSecondsBrought) {
     for (const auto& [text, judgedAt, arrivals] : cases) {
         Reception reception;
         reception.PortState(true, kOpened);
-        for (const Arrival& a : arrivals) {
-            reception.Bytes(a.bytes, At(a.second));
-            for (Outcome line : a.lines)
-                reception.Line(line, At(a.second));
+        for (const auto& [second, bytes, lines] : arrivals) {
+            reception.Bytes(bytes, At(second));
+            for (Outcome line : lines)
+                reception.Line(line, At(second));
         }
         EXPECT_EQ(reception.Text(At(judgedAt)), text);
     }

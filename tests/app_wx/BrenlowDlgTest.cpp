@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "app/wx/BrenlowDlg.h"
@@ -17,15 +18,14 @@
 
 namespace {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, protected MonitorPort {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(monitor.Make());
-        dlg = new CBrenlowDlg(nullptr);
+        ASSERT_TRUE(MonitorPort::Make());
+        dlg = std::make_unique<CBrenlowDlg>(nullptr);
         dlg->Show();
         dlg->InitDialog();
     }
-    void TearDown() override { delete dlg; }
     // Runs the event loop until `done` holds, for at most ten seconds.
     static bool RunEventsUntil(const std::function<bool()>& done) {
         for (int i = 0; i < 500 && !done(); ++i) {
@@ -35,30 +35,27 @@ protected:
         return done();
     }
     wxChoice* Box(int id) { return dynamic_cast<wxChoice*>(dlg->FindWindow(id)); }
-    MonitorPort monitor;
-    CBrenlowDlg* dlg = nullptr;
+    std::unique_ptr<CBrenlowDlg> dlg;  // goes before the port
 };
 
 // Laid out from the template, it lists and decodes, stores choices and ends its run cleanly.
 TEST_F(WindowTest, LayoutLinesChoicesAndTheWaysOut) {
     for (const res::DialogControl& c : res::MainDialogTemplate().controls)
         EXPECT_TRUE(c.id <= 0 || dlg->FindWindow(c.id == res::kIdOk ? wxID_OK : c.id)) << c.id;
+    // The own vessel's fields cyan, the target's yellow, the "Static" label (1033) plain.
+    const wxColour cyan(0, 255, 255), yellow(255, 255, 0);
     for (int id = 1001; id <= 1033; id = id == 1021 ? 1027 : id + 1) {  // not the five boxes
         ValueField* field = dlg->Field(id);
         ASSERT_NE(field, nullptr) << id;
-        const bool target = id <= 1005 || (id >= 1007 && id <= 1021);
         const bool own = id == 1006 || (id >= 1027 && id <= 1032);
-        EXPECT_EQ(field->FieldColour(), target ? wxColour(255, 255, 0)
-                                        : own  ? wxColour(0, 255, 255)
-                                               : wxColour())
-            << id;
+        EXPECT_EQ(field->FieldColour(), id == 1033 ? wxColour() : own ? cyan : yellow) << id;
     }
     EXPECT_EQ(dlg->Field(1033)->GetLabel(), "Static");
     EXPECT_TRUE(dlg->GetIcons().GetIcon(32).IsOk());
     EXPECT_TRUE(dlg->Logic().m_link.IsOpen() && dlg->TimerRunning());
     EXPECT_TRUE(Box(res::kIdPortCombo)->GetToolTipText().StartsWith("/dev/"));
     const std::string lines[] = {"$GPGGA,first", "!AIVDM,1,1,,A,15RTgt0PAso;90TKcjM8h6g208CQ,0*4A"};
-    ASSERT_TRUE(monitor.Send(lines[0] + "\r\n" + lines[1] + "\r\n"));
+    ASSERT_TRUE(Send(lines[0] + "\r\n" + lines[1] + "\r\n"));
     ASSERT_TRUE(RunEventsUntil([&] { return dlg->LineList().Lines().Size() >= 2; }));
     EXPECT_EQ(dlg->LineList().RowText(0) + dlg->LineList().RowText(1), lines[1] + lines[0]);
     EXPECT_EQ(dlg->Field(1001)->GetLabel() + dlg->Field(1002)->GetLabel(), "1371798000");
@@ -73,28 +70,26 @@ TEST_F(WindowTest, LayoutLinesChoicesAndTheWaysOut) {
 
     // A choice that cannot be stored says so until one can.
     const std::string file = std::string(std::getenv("XDG_CONFIG_HOME")) + "/brenlow/registry.reg";
+    const std::string kept = file + ".kept";
     const auto choose = [&](const char* rate) {
         Box(res::kIdBaudCombo)->SetStringSelection(rate);
         wxCommandEvent choice(wxEVT_CHOICE, res::kIdBaudCombo);
         Box(res::kIdBaudCombo)->ProcessWindowEvent(choice);
     };
-    ASSERT_EQ(std::rename(file.c_str(), (file + ".kept").c_str()), 0);
-    ASSERT_EQ(mkdir(file.c_str(), 0700), 0);
+    ASSERT_TRUE(std::rename(file.c_str(), kept.c_str()) == 0 && mkdir(file.c_str(), 0700) == 0);
     choose("57600");
     EXPECT_TRUE(tip().EndsWith("\nsettings not saved: the settings file is not a regular file"))
         << tip();
-    ASSERT_EQ(rmdir(file.c_str()), 0);
-    ASSERT_EQ(std::rename((file + ".kept").c_str(), file.c_str()), 0);
+    ASSERT_TRUE(rmdir(file.c_str()) == 0 && std::rename(kept.c_str(), file.c_str()) == 0);
     choose("115200");
     EXPECT_FALSE(tip().Contains("not saved")) << tip();
     EXPECT_TRUE(dlg->Logic().m_link.IsOpen());
     // OK, Escape and the close box each end the modal run with the port closed.
     for (int way = 0; way < 3; ++way) {
-        delete dlg;
-        dlg = new CBrenlowDlg(nullptr);
-        bool openWhileRunning = false;
+        dlg.reset();  // first: it holds the port
+        dlg = std::make_unique<CBrenlowDlg>(nullptr);
         dlg->CallAfter([&] {
-            openWhileRunning = dlg->Logic().m_link.IsOpen() && dlg->TimerRunning();
+            EXPECT_TRUE(dlg->Logic().m_link.IsOpen() && dlg->TimerRunning()) << "while running";
             wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
             wxKeyEvent escape(wxEVT_CHAR_HOOK);
             escape.m_keyCode = WXK_ESCAPE;
@@ -103,11 +98,9 @@ TEST_F(WindowTest, LayoutLinesChoicesAndTheWaysOut) {
                        : dlg->Close();
         });
         EXPECT_EQ(dlg->DoModal(), way == 0 ? wxID_OK : wxID_CANCEL);
-        EXPECT_TRUE(openWhileRunning);
-        EXPECT_FALSE(dlg->Logic().m_link.IsOpen());
+        EXPECT_FALSE(dlg->Logic().m_link.IsOpen()) << way;
     }
-    EXPECT_EQ(MonitorPort::Stored("Baud Rate"), 115200u);
-    EXPECT_EQ(MonitorPort::Stored("Port Number"), 7u);
+    EXPECT_EQ(std::tuple(Stored("Baud Rate"), Stored("Port Number")), std::tuple(115200u, 7u));
 }
 
 }  // namespace

@@ -94,9 +94,8 @@ protected:
         uint32_t last = 0;
         for (size_t i = inserted; i-- > 0; ++listed) {
             // What an unplugged device still held is lost with it; nothing else may be.
-            for (; mayLose > 0 && Shown(sent.front()) != lines.Line(i); --mayLose) {
+            for (; mayLose > 0 && Shown(sent.front()) != lines.Line(i); --mayLose)
                 sent.pop_front();
-            }
             ASSERT_TRUE(!sent.empty() && lines.Line(i) == Shown(sent.front()))
                 << "listed out of turn (lost, repeated, reordered or never sent): "
                 << lines.Line(i);
@@ -175,9 +174,8 @@ TEST_F(Soak, TrafficWithFaultsAndUnplugsIsListedAndShownExactlyWithFlatMemory) {
         Tick();
         Send(true);
         // Warm: a quarter of the run done and the list at its cap.
-        if (rssWarm == 0 && progress() >= 0.25 && lines.Size() == lines.Cap()) {
+        if (rssWarm == 0 && progress() >= 0.25 && lines.Size() == lines.Cap())
             rssWarm = PeakResidentKiB();
-        }
         if (Clock::now() - plugged > kPlugged) {
             Unplug();
             plugged = Clock::now();
