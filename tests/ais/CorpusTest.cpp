@@ -14,14 +14,6 @@ namespace {
 
 const std::string kCorpus = BRENLOW_CORPUS_DIR;
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // One value of a line of flat JSON whose keys are unique: a number, or a string unescaped.
 std::string Json(const std::string& line, const std::string& key) {
     size_t at = line.find("\"" + key + "\":");
@@ -46,10 +38,11 @@ struct Decoded {
 std::vector<Decoded> DecodeFile(const std::string& path) {
     AisDecoder decoder;
     std::vector<Decoded> out;
-    const std::vector<std::string> lines = ReadLines(path);
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (const uint32_t mmsi = decoder.DecodeSentence(lines[i]))
-            out.push_back({i + 1, mmsi, decoder.LastMessage(), *decoder.LastMessage().record});
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    for (size_t number = 1; std::getline(in, line); ++number)
+        if (const uint32_t mmsi = decoder.DecodeSentence(line))
+            out.push_back({number, mmsi, decoder.LastMessage(), *decoder.LastMessage().record});
     return out;
 }
 
@@ -64,7 +57,8 @@ TEST(Corpus, RealRecordingAgreesWithTheReferenceOnEveryField) {
     const std::vector<Decoded> decoded = DecodeFile(kCorpus + "/real.nmea");
     size_t next = 0;
     int compared = 0;
-    for (const std::string& ref : ReadLines(kCorpus + "/expected.jsonl")) {
+    std::ifstream reference(kCorpus + "/expected.jsonl", std::ios::binary);
+    for (std::string ref; std::getline(reference, ref);) {
         const std::string talker = Json(ref, "talker");
         if (talker != "AIVDM" && talker != "AIVDO")
             continue;  // other talkers are not ours
@@ -95,8 +89,7 @@ TEST(Corpus, RealRecordingAgreesWithTheReferenceOnEveryField) {
                           Json(ref, "shipname"), Json(ref, "destination"), std::string(text)));
         } else {
             const double turn = n("turn"), root = turn * 0.21128248468201988;  // 720 at 127
-            const double course = n("course"), heading = n("heading"),
-                         unit = 1.6666666666666667e-06;
+            const double course = n("course"), heading = n("heading"), unit = 1 / 600000.0;
             EXPECT_EQ(std::tie(t.navStatus, t.rateOfTurn, t.speedOverGround, t.positionAccuracy,
                                t.latitude, t.longitude, t.courseOverGround, t.trueHeading),
                       std::make_tuple(
@@ -113,12 +106,12 @@ TEST(Corpus, RealRecordingAgreesWithTheReferenceOnEveryField) {
 // (a lower-case checksum) takes its alternative, which accepts it.
 TEST(Corpus, FaultCollectionYieldsExactlyTheSoundDecodersMessages) {
     std::vector<std::string> expected, got;
-    std::string number;
-    for (const std::string& line : ReadLines(kCorpus + "/faults/README.md")) {
-        if (line.rfind("### ", 0) == 0)
+    std::ifstream notes(kCorpus + "/faults/README.md", std::ios::binary);
+    for (std::string line, number; std::getline(notes, line);) {
+        if (line.starts_with("### "))
             number = line.substr(4, 2);
         const std::string item = number == "03" ? "- Alternative: `" : "- Expected: `";
-        if (line.rfind(item, 0) == 0) {
+        if (line.starts_with(item)) {
             std::istringstream items(
                 line.substr(item.size(), line.find('`', item.size()) - item.size()));
             for (std::string one; items >> one;)

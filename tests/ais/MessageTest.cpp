@@ -14,9 +14,7 @@ using V = std::vector<uint32_t>;
 constexpr uint32_t kMmsi = 211000042;
 
 PayloadBuilder Report(int type, uint32_t mmsi = kMmsi) {
-    PayloadBuilder b(type == 5 ? 424 : 168);
-    b.Set(1, 6, type).Set(9, 30, mmsi);
-    return b;
+    return PayloadBuilder(type == 5 ? 424 : 168).Set(1, 6, type).Set(9, 30, mmsi);
 }
 
 // `payload` in `total` sentences on sequence `seq`.
@@ -44,6 +42,7 @@ std::vector<uint32_t> Completed(const std::vector<std::string>& sentences) {
 
 // The field conversions at their edges; the recordings check them on real values.
 TEST(MessageFields, ConversionsAndSentinelsAtTheirEdges) {
+    AisDecoder decoder;  // each sentence writes every field looked at after it
     using Field = std::variant<double T::*, int32_t T::*>;
     const Field rot = &T::rateOfTurn, lat = &T::latitude, lon = &T::longitude,
                 cog = &T::courseOverGround, heading = &T::trueHeading;
@@ -54,7 +53,6 @@ TEST(MessageFields, ConversionsAndSentinelsAtTheirEdges) {
         {43, 8, 127, rot, 720.0032}, {117, 12, 3599, cog, 359.9},
         {129, 9, 359, heading, 359}};
     for (auto [start, length, raw, field, expected] : conversions) {
-        AisDecoder decoder;
         ASSERT_EQ(decoder.DecodeSentence(Sentence(Report(1).Set(start, length, raw).Armoured())),
                   kMmsi);
         const T& t = *decoder.LastMessage().record;
@@ -68,7 +66,6 @@ TEST(MessageFields, ConversionsAndSentinelsAtTheirEdges) {
     for (auto [month, day, hour, minute, text] : etas) {
         PayloadBuilder b = Report(5);
         b.Set(275, 4, month).Set(279, 5, day).Set(284, 5, hour).Set(289, 6, minute);
-        AisDecoder decoder;
         ASSERT_EQ(decoder.DecodeSentence(Sentence(b.Armoured())), kMmsi);
         EXPECT_STREQ(decoder.LastMessage().record->etaText, text);
     }
@@ -81,7 +78,6 @@ TEST(MessageFields, ConversionsAndSentinelsAtTheirEdges) {
     for (auto [type, chars, fill, mmsi, letters] : fills) {
         const std::string payload =
             Report(type).Text(303, 20, destination).Armoured().substr(0, chars);
-        AisDecoder decoder;
         EXPECT_EQ(decoder.DecodeSentence(Sentence(payload, 1, 1, "", "A", fill)), mmsi)
             << chars << " characters, fill " << fill;
         EXPECT_EQ(decoder.LastOutcome(), mmsi ? SentenceOutcome::Decoded : SentenceOutcome::Length);
@@ -136,11 +132,10 @@ TEST(Lookup, StationsOwnVesselAndTheTable) {
     EXPECT_EQ(decoder.DecodeSentence(ownReport(5)), 244121341u);
     EXPECT_EQ(decoder.GetOwnVessel(own), 0) << "known only from its position report";
     EXPECT_EQ(decoder.IsOwnVessel(244121341), 0);
-    EXPECT_EQ(decoder.DecodeSentence(ownReport(1)), 244121341u);
-    ASSERT_EQ(decoder.GetOwnVessel(own), 1);
-    EXPECT_EQ(own, static_cast<AisTarget*>(&decoder));
-    EXPECT_EQ(decoder.IsOwnVessel(244121341), 1);
-    EXPECT_EQ(decoder.TargetCount(), 0);
+    // Braced: each call sees what the one before it did.
+    ASSERT_EQ((std::tuple{decoder.DecodeSentence(ownReport(1)), decoder.GetOwnVessel(own), own,
+                          decoder.IsOwnVessel(244121341), decoder.TargetCount()}),
+              std::tuple(244121341u, 1, static_cast<AisTarget*>(&decoder), 1, 0));
 
     for (uint32_t mmsi : {300u, 100u, 300u, 244121341u, 0u})
         decoder.DecodeSentence(Sentence(Report(1, mmsi).Set(129, 9, 90).Armoured()));

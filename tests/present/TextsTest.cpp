@@ -4,10 +4,10 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <tuple>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 #include "ais/AisTarget.h"
 
@@ -27,6 +27,16 @@ T With(Field field, double value) {
 TEST(FieldTexts, ValuesAndTheirTexts) {
     const double nan = std::nan("");
     const std::string cargo = " Carring Hazardous Goods or Pollutant Category ";
+    const std::vector<std::pair<double, std::string>> shipTypes = {
+        {30, "Fishing Vessel"}, {99, "Other"}, {59, "Ship according to Resolution No 18"},
+        {39, "Reserved (9)"},   {0, "n/a"},    {71, "Cargo Ship" + cargo + "A"},
+        {50, "Pilot Vessel"},   {100, ""},     {84, "Tanker" + cargo + "D"},
+        {70, "Cargo Ship"},     {-1, ""},      {75, "Cargo Ship"}};
+    const std::vector<std::pair<double, std::string>> latitudes = {
+        {-33.25, "33\xB0 15.0000' S"},       {nan, "n/a"},
+        {-0.0, "00\xB0 00.0000' N"},         {2147483647.0, "n/a"},
+        {51.99999999, "52\xB0 00.0000' N"},  {2147483646.5, "2147483646\xB0 30.0000' N"},
+        {-1 / 600000.0, "00\xB0 00.0001' S"}};
     const struct {
         Text text;
         Field field;
@@ -43,30 +53,16 @@ TEST(FieldTexts, ValuesAndTheirTexts) {
         {&T::CourseOverGroundText, &T::courseOverGround, {{-1, "n/a"}, {0, "000.0\xB0"}}},
         {&T::TrueHeadingText, &T::trueHeading, {{-1, "n/a"}, {0, "000\xB0"}, {359, "359\xB0"}}},
         {&T::DraughtText, &T::draught, {{0, "n/a"}, {0.1, "000.1"}, {25.5, "> 25.5"}}},
-        {&T::LongitudeText, &T::longitude, {{-107999999 / 600000.0, "179\xB0 59.9999' W"}}}};
+        {&T::LongitudeText, &T::longitude, {{-107999999 / 600000.0, "179\xB0 59.9999' W"}}},
+        {&T::ShipTypeText, &T::shipType, shipTypes},
+        {&T::LatitudeText, &T::latitude, latitudes}};
     for (const auto& g : groups)
         for (const auto& [value, text] : g.rows)
             EXPECT_EQ((With(g.field, value).*g.text)(), text) << value;
-    const std::pair<int, std::string> shipTypes[] = {
-        {30, "Fishing Vessel"}, {99, "Other"}, {59, "Ship according to Resolution No 18"},
-        {39, "Reserved (9)"},   {0, "n/a"},    {71, "Cargo Ship" + cargo + "A"},
-        {50, "Pilot Vessel"},   {100, ""},     {84, "Tanker" + cargo + "D"},
-        {70, "Cargo Ship"},     {-1, ""},      {75, "Cargo Ship"}};
-    for (const auto& [type, text] : shipTypes)
-        EXPECT_EQ(With(&T::shipType, type).ShipTypeText(), text) << type;
-    const std::pair<double, std::string> latitudes[] = {
-        {-33.25, "33\xB0 15.0000' S"},       {nan, "n/a"},
-        {-0.0, "00\xB0 00.0000' N"},         {2147483647.0, "n/a"},
-        {51.99999999, "52\xB0 00.0000' N"},  {2147483646.5, "2147483646\xB0 30.0000' N"},
-        {-1 / 600000.0, "00\xB0 00.0001' S"}};
-    for (const auto& [latitude, text] : latitudes)
-        EXPECT_EQ(With(&T::latitude, latitude).LatitudeText(), text) << latitude;
     // No text is ever cut short.
     EXPECT_EQ(With(&T::courseOverGround, DBL_MAX).CourseOverGroundText().size(), 309u + 3);
     EXPECT_EQ(With(&T::rateOfTurn, -DBL_MAX).RateOfTurnText().substr(0, 7), "-179769");
-}
-
-TEST(FieldTexts, DimensionsAndAClearedRecord) {
+    // Length and width, each of two distances.
     for (auto [bow, stern, port, starboard, length, width] :
          {std::tuple{100, 20, 10, 12, "  120", "   22"},
           {0, 15, 63, 0, "   15", "   63"},
@@ -75,12 +71,9 @@ TEST(FieldTexts, DimensionsAndAClearedRecord) {
           {INT32_MAX, 1, INT32_MAX, INT32_MAX, "2147483648", "4294967294"}}) {
         T t;
         t.dimToBow = bow, t.dimToStern = stern, t.dimToPort = port, t.dimToStarboard = starboard;
-        EXPECT_EQ(t.LengthText(), length);
-        EXPECT_EQ(t.WidthText(), width);
+        EXPECT_EQ(std::tuple(t.LengthText(), t.WidthText()), std::tuple(length, width));
     }
-    T filled = With(&T::latitude, -33.25);
-    filled.mmsi = 244123000, filled.trueHeading = 90, filled.draught = 25.5;
-    std::snprintf(filled.shipName, sizeof filled.shipName, "FALKVIK");
+    T filled{.mmsi = 244123000, .latitude = -33.25, .trueHeading = 90, .shipName = "FALKVIK"};
     filled.Clear();
     EXPECT_EQ(
         filled.LatitudeText() + filled.MmsiText() + filled.TrueHeadingText() + filled.shipName,

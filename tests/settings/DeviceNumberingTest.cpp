@@ -56,17 +56,15 @@ TEST(DeviceNumbering, EachSerialDeviceGetsTheLowestFreeNumberAndKeepsIt) {
     fs::create_symlink(root / "dev/ttyS2", map.EntryPath(9));
     for (const Step& step : kSteps) {
         std::istringstream unplug(step.unplug), plug(step.plug), behind(step.behind);
-        for (std::string path; unplug >> path;) {
+        for (std::string path; unplug >> path;)
             fs::remove(root / path);
-        }
         for (std::string path; plug >> path;) {
             const size_t is = path.find('=');
             fs::create_directories((root / path.substr(0, is)).parent_path());
-            if (is == std::string::npos) {
+            if (is == std::string::npos)
                 std::ofstream(root / path) << "";
-            } else {
+            else
                 fs::create_symlink("../dev/" + path.substr(is + 1), root / path.substr(0, is));
-            }
         }
         EXPECT_EQ(Ports(), step.ports) << step.what;
         for (std::string pair; behind >> pair;) {

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <numeric>
 #include <set>
 #include <string>
@@ -24,6 +23,7 @@
 #include "settings/ModuleInfo.h"
 #include "settings/SettingsStore.h"
 #include "tests/support/RegistrySandbox.h"
+#include "tests/support/Slurp.h"
 
 namespace {
 
@@ -44,18 +44,14 @@ void Put(const std::string& path, const std::string& text) {
 void Other() {
     Put(File(), kOther);
 }
-std::string Slurp(const std::string& path) {
-    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
-}
 
 // Saves five values as SaveSettings does, for the application ModuleInfo::fileTitle.
 long Save(uint32_t value) {
     SetRegistryCompanyName("Veltmark");
     SettingsScope scope;
     SettingsUpdate update;
-    for (const char* name : kFive) {
+    for (const char* name : kFive)
         WriteDword("AIS Unit", name, value);
-    }
     return update.Commit();
 }
 
@@ -86,9 +82,8 @@ uint32_t Five(const std::string& path, const char* title = "Brenlow") {
 // The folder's entries in order, each with "@" when it is a symbolic link.
 std::string Entries() {
     std::set<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(Folder())) {
+    for (const fs::directory_entry& e : fs::directory_iterator(Folder()))
         names.insert(e.path().filename().string() + (e.is_symlink() ? "@ " : " "));
-    }
     return std::accumulate(names.begin(), names.end(), std::string());
 }
 
@@ -100,9 +95,8 @@ long Nested(uint32_t v) {  // nothing written before the outermost group ends
 }
 long AsNobody(uint32_t v) {  // "nobody" when the test runs as root
     chmod(std::getenv("XDG_CONFIG_HOME"), 0755);
-    if (fork() == 0) {
+    if (fork() == 0)
         _exit(geteuid() == 0 && setuid(65534) != 0 ? 255 : static_cast<int>(Save(v)));
-    }
     int status = 0;
     wait(&status);
     return WEXITSTATUS(status) == 255 ? kNotArranged : WEXITSTATUS(status);
@@ -113,16 +107,14 @@ long ThreeWriters(uint32_t v) {
         if (fork() == 0) {
             ModuleInfo::fileTitle = w == 2 ? "Other" : "Brenlow";
             long failed = 0;
-            for (uint32_t i = 0; i < 20; ++i) {
+            for (uint32_t i = 0; i < 20; ++i)
                 failed |= Save(v + 500 * w + i);
-            }
             _exit(failed != 0);
         }
     }
     int failed = 0;
-    for (int status = 0; wait(&status) > 0;) {
+    for (int status = 0; wait(&status) > 0;)
         failed += status != 0;
-    }
     const uint32_t five = Five(File());  // one writer's last, whole
     return (five == v + 19 || five == v + 519) && Five(File(), "Other") == v + 1019
                ? failed | Save(v)
@@ -151,9 +143,8 @@ const DiskCase kCases[] = {
     {"no free name for a damaged copy: not replaced", kRegCannotMake,
      [] {
          Put(File(), "damage");
-         for (int i = 0; i < RegistryStorage::kMaxDamagedCopies; ++i) {
+         for (int i = 0; i < RegistryStorage::kMaxDamagedCopies; ++i)
              Put(File() + ".bad" + (i > 0 ? "." + std::to_string(i) : ""), "");
-         }
      },
      Save, nullptr, [] { return !fs::exists(File() + ".bad.10"); }},
     {"a file too large to read is never replaced", kRegFileTooLarge,
@@ -166,9 +157,8 @@ const DiskCase kCases[] = {
      [] { return Slurp(File()).starts_with(kOther) && !fs::exists(Folder() + "/../my.reg.bad"); }},
     {"a killed writer's temporary file is removed, nothing else", 0,
      [] {
-         for (const char* name : {".tmp.Ab3xYz", ".tmp.Ab3xY", ".tmp-Ab3xYz", ".backup"}) {
+         for (const char* name : {".tmp.Ab3xYz", ".tmp.Ab3xY", ".tmp-Ab3xYz", ".backup"})
              Put(File() + name, kOther);
-         }
      },
      Save, "registry.reg registry.reg.backup registry.reg.tmp-Ab3xYz registry.reg.tmp.Ab3xY "},
     {"a read-only file is left alone; storing what it holds is no failure", kRegAccessDenied,
@@ -203,11 +193,9 @@ TEST(RegistryDisk, EverySaveKeepsWhatTheUserHasAndSaysWhyItFailed) {
         }
         EXPECT_EQ(status, c.status);
         EXPECT_TRUE(c.entries == nullptr || Entries() == c.entries) << Entries();
-        if (c.status == 0) {
-            EXPECT_EQ(Five(File()), value);
-        } else {
-            EXPECT_EQ(Snapshot(), before) << "never replaced";
-        }
+        // Saved: the five read back. Refused: the file is never replaced.
+        EXPECT_EQ(c.status == 0 ? std::to_string(Five(File())) : Snapshot(),
+                  c.status == 0 ? std::to_string(value) : before);
         EXPECT_TRUE(c.also());
     }
 }

@@ -14,9 +14,8 @@ using platform::RegistryFile;
 // Latin-1 as UTF-16LE with its byte-order mark, as regedit exports.
 std::string Utf16(const std::string& text) {
     std::string out = "\xFF\xFE";
-    for (char c : text) {
+    for (char c : text)
         (out += c) += '\0';
-    }
     return out;
 }
 
@@ -64,9 +63,8 @@ std::string Described(const RegistryFile& file, const std::string& key, const st
     const platform::RegistryKey* k = file.FindKey(key);
     const platform::RegistryValue* v = k != nullptr ? RegistryFile::FindValue(*k, name) : nullptr;
     std::string out = std::to_string(v != nullptr ? v->type : 0) + ":";
-    for (size_t i = 0; v != nullptr && i < v->data.size(); ++i) {
+    for (size_t i = 0; v != nullptr && i < v->data.size(); ++i)
         (out += "0123456789abcdef"[v->data[i] >> 4]) += "0123456789abcdef"[v->data[i] & 15];
-    }
     return out;
 }
 
@@ -86,11 +84,9 @@ TEST(RegistryText, ReadsWhatEachTextHoldsAndWritesAllOfItBack) {
         // A setting stored: the text keeps its mark and header and reads back whole.
         file.SetValue(file.AddKey("K\\New"), "D", 4, {7, 0, 0, 0});
         RegistryFile again;
-        EXPECT_TRUE(again.Parse(file.Serialise())) << c.what;
-        EXPECT_TRUE(Within(file, again)) << c.what;
-        if (!c.asRead) {
+        EXPECT_TRUE(again.Parse(file.Serialise()) && Within(file, again)) << c.what;
+        if (!c.asRead)
             continue;
-        }
         const size_t headerEnd = c.bytes.find(c.bytes[0] == '\xFF' ? '\r' : '\n');
         EXPECT_EQ(file.Serialise().substr(0, headerEnd), c.bytes.substr(0, headerEnd)) << c.what;
         // Cut at any byte: no value reads otherwise than whole.

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "settings/ModuleInfo.h"
@@ -25,8 +27,7 @@ RawValue Raw(const std::string& keyPath, const char* name) {
         type = platform::RegistryQueryValue(key, name, &type, data.data(), &size) == 0 ? type : 0;
         platform::RegistryCloseKey(key);
     }
-    data.resize(type != 0 ? size : 0);
-    return {type, data};
+    return {type, {data.begin(), data.begin() + (type != 0 ? size : 0)}};
 }
 RawValue Dword(uint32_t v) {
     return {platform::kRegTypeDword,
@@ -100,28 +101,25 @@ TEST_F(SettingsStoreTest, KeyPathFollowsCompanyApplicationAndSection) {
     SettingsScope learned;
     EXPECT_EQ(FileTitle(), "test_settings") << "learned from the running executable";
     EXPECT_EQ(appKeyName, "test_settings");
-}
-
-TEST(FileTitleOf, DropsDriveDirectoryAndExtension) {
-    EXPECT_EQ(FileTitleOf("/x/y/Other.exe"), "Other");
-    EXPECT_EQ(FileTitleOf("C:\\Program Files\\Veltmark\\Brenlow.exe"), "Brenlow");
-    EXPECT_EQ(FileTitleOf("C:Brenlow.exe"), "Brenlow");
-    EXPECT_EQ(FileTitleOf("/opt/app.v2/Brenlow"), "Brenlow");
-    EXPECT_EQ(FileTitleOf("/x/Brenlow.tar.gz"), "Brenlow.tar");
-    EXPECT_EQ(FileTitleOf("/x/y/"), "");
-    EXPECT_EQ(FileTitleOf(nullptr), "");
+    // The title drops the drive, the folders and the last extension.
+    std::string titles;
+    for (const char* path :
+         {"/x/y/Other.exe", "C:\\Program Files\\Veltmark\\Brenlow.exe", "C:Brenlow.exe",
+          "/opt/app.v2/Brenlow", "/x/Brenlow.tar.gz", "/x/y/", static_cast<const char*>(nullptr)})
+        titles += "[" + FileTitleOf(path) + "]";
+    EXPECT_EQ(titles, "[Other][Brenlow][Brenlow][Brenlow][Brenlow.tar][][]");
 }
 
 TEST_F(SettingsStoreTest, RefusedWritesFailAndReadsGiveDefaults) {
     ASSERT_TRUE(WriteDword(kSection, "Baud Rate", 4800));
-    if (!sandbox.DenyWrites()) {
+    if (!sandbox.DenyWrites())
         GTEST_SKIP() << "this platform cannot refuse registry writes here";
-    }
-    EXPECT_FALSE(WriteDword(kSection, "Baud Rate", 9600));
-    EXPECT_TRUE(ChainClosed());
-    EXPECT_EQ(ReadDword(kSection, "Baud Rate", 19200), 4800u);
-    EXPECT_EQ(ReadDword(kSection, "Parity", 2), 2u);
-    EXPECT_EQ(Raw(kUnitKey, "Parity").first, 0u);
+    // Braced lists run in order: the write refused, the keys closed, the value stored before
+    // read, and a missing one read as its default without being stored.
+    EXPECT_EQ((std::tuple{WriteDword(kSection, "Baud Rate", 9600), ChainClosed(),
+                          ReadDword(kSection, "Baud Rate", 19200), ReadDword(kSection, "Parity", 2),
+                          Raw(kUnitKey, "Parity").first}),
+              std::tuple(false, true, 4800u, 2u, 0u));
     {
         SettingsUpdate save;  // every failure of the group reaches its Commit
         WriteDword(kSection, "Stop Bits", 2);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,9 +44,7 @@ inline std::string WithChecksum(const std::string& body) {
     unsigned sum = 0;
     for (size_t i = 1; i < body.size(); ++i)
         sum ^= static_cast<unsigned char>(body[i]);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return body + tail;
+    return body + '*' + "0123456789ABCDEF"[sum >> 4] + "0123456789ABCDEF"[sum & 15] + "\r\n";
 }
 
 // "!AIVDM,<total>,<number>,<seq>,<channel>,<payload>,<fill>*hh\r\n"

@@ -12,18 +12,13 @@
 #include "tests/support/RegistrySandbox.h"
 
 // A temporary XDG_CONFIG_HOME holds the registry file.
-namespace {
-
-std::string sandboxRoot;
-std::optional<std::string> savedConfigHome;
-
-}  // namespace
+static std::string sandboxRoot;
+static std::optional<std::string> savedConfigHome;
 
 RegistrySandbox::RegistrySandbox() {
     char root[] = "/tmp/brenlow-registry-XXXXXX";
-    if (mkdtemp(root) == nullptr) {
+    if (mkdtemp(root) == nullptr)
         return;
-    }
     sandboxRoot = root;
     const char* previous = std::getenv("XDG_CONFIG_HOME");
     savedConfigHome = previous != nullptr ? std::optional<std::string>(previous) : std::nullopt;

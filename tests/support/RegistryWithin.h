@@ -9,9 +9,8 @@ inline bool Within(const platform::RegistryFile& part, const platform::RegistryF
         for (const platform::RegistryValue& value : key.values) {
             const platform::RegistryValue* same =
                 other != nullptr ? platform::RegistryFile::FindValue(*other, value.name) : nullptr;
-            if (same == nullptr || same->type != value.type || same->data != value.data) {
+            if (same == nullptr || same->type != value.type || same->data != value.data)
                 return false;
-            }
         }
     }
     return true;

@@ -17,10 +17,8 @@
 using namespace platform;
 using enum PseudoTerminalStatus;
 
-namespace {
-
 // With only the terminal's own two descriptors free, it finds its readers without inotify.
-PseudoTerminal* OpenWithoutInotify(char* path, uint32_t size) {
+static PseudoTerminal* OpenWithoutInotify(char* path, uint32_t size) {
     rlimit saved{};
     getrlimit(RLIMIT_NOFILE, &saved);
     const rlimit low{std::min<rlim_t>(saved.rlim_cur, 256), saved.rlim_max};
@@ -37,14 +35,11 @@ PseudoTerminal* OpenWithoutInotify(char* path, uint32_t size) {
     return pty;
 }
 
-}  // namespace
-
 TEST(PseudoTerminal, WritesAndTheDrainWaitOnlyWhileThatCanHelp) {
     for (const bool inotify : {true, false}) {
         SCOPED_TRACE(inotify ? "inotify" : "without inotify");
         char path[256];
-        PseudoTerminal* pty =
-            inotify ? PseudoTerminalOpen(path, sizeof path) : OpenWithoutInotify(path, sizeof path);
+        auto* pty = (inotify ? PseudoTerminalOpen : OpenWithoutInotify)(path, sizeof path);
         ASSERT_NE(pty, nullptr);
         const std::string block(1 << 20, 'x');
         uint32_t written = 0;

@@ -13,14 +13,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/Slurp.h"
+
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,7 +34,7 @@ const std::string& Folder() {
         setenv("XDG_CONFIG_HOME", path, 1);
         std::atexit([] {
             std::error_code ec;
-            std::filesystem::remove_all(path, ec);
+            fs::remove_all(path, ec);
         });
         return std::string(path);
     }();
@@ -47,13 +48,6 @@ std::string Expand(std::string text) {
         for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
             text.replace(at, from.size(), to);
     return text;
-}
-std::string Read(const std::string& path) {
-    std::ifstream in(Expand(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-bool Exists(const std::string& path) {
-    return access(Expand(path).c_str(), F_OK) == 0;
 }
 
 // Waits up to `limit` for `ready`.
@@ -96,7 +90,7 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 256 + WTERMSIG(status);
     }
     void Signal(int signo) { kill(pid, signo); }
-    std::string Errors() const { return Read(err); }
+    std::string Errors() const { return Slurp(Expand(err)); }
 
 private:
     static inline int runs = 0;
@@ -148,8 +142,8 @@ constexpr Case kCases[] = {
 };
 
 TEST(ToolRun, EveryMisuseEndsWithItsReasonAndStatus) {
-    std::filesystem::create_directories(Expand("DIR/brenlow/dosdevices"));
-    std::filesystem::create_symlink("/dev/null", Expand("DIR/brenlow/dosdevices/com251"));
+    fs::create_directories(Expand("DIR/brenlow/dosdevices"));
+    fs::create_symlink("/dev/null", Expand("DIR/brenlow/dosdevices/com251"));
     Process("sim --count 3000 --rate 0", "FILE").Wait();
     for (const Case& c : kCases) {
         Process run(c.line, c.out);
@@ -164,11 +158,11 @@ TEST(ToolRun, ASignalEndsTheSimulatorAtOnce) {
     for (const auto& [line, signo] : {std::pair{"sim --rate 0.001 --count 5", SIGTERM},
                                       std::pair{"sim --pty --link DIR/com2 --rate 0", SIGINT}}) {
         Process sim(line, "DIR/signalled");
-        ASSERT_TRUE(Await([] { return !Read("DIR/signalled").empty(); })) << line;
+        ASSERT_TRUE(Await([] { return !Slurp(Expand("DIR/signalled")).empty(); })) << line;
         std::this_thread::sleep_for(100ms);  // into the wait
         sim.Signal(signo);
         EXPECT_EQ(sim.Wait(2s), 128 + signo) << line;
-        EXPECT_FALSE(Exists("DIR/com2"));
+        EXPECT_FALSE(fs::exists(Expand("DIR/com2")));
     }
 }
 
@@ -177,20 +171,19 @@ TEST(ToolRun, EveryMessageCountedReachesTheReader) {
     Process("sim --count 1000 --rate 0 --seed 4", "DIR/sent").Wait();
     for (int run = 0; run < 10 && !HasFailure(); ++run) {
         Process sim("sim --pty --link DIR/pty --count 1000 --rate 0 --seed 4", "/dev/null");
-        ASSERT_TRUE(Await([] { return Exists("DIR/pty"); }));
+        ASSERT_TRUE(Await([] { return fs::exists(Expand("DIR/pty")); }));
         std::this_thread::sleep_for(run % 2 * 300ms);  // a reader that comes late
         Process("cat DIR/pty", "DIR/got").Wait();
         EXPECT_EQ(sim.Wait(), 0);
-        EXPECT_EQ(Read("DIR/got"), Read("DIR/sent")) << "run " << run;
+        EXPECT_EQ(Slurp(Expand("DIR/got")), Slurp(Expand("DIR/sent"))) << "run " << run;
     }
     // Into brenlow-dump through a COM number: one JSON line per message.
     Process sim("sim --pty --link DIR/brenlow/dosdevices/com7 --count 300 --rate 0", "/dev/null");
-    ASSERT_TRUE(Await([] { return Exists("DIR/brenlow/dosdevices/com7"); }));
+    ASSERT_TRUE(Await([] { return fs::exists(Expand("DIR/brenlow/dosdevices/com7")); }));
     Process dump("dump --seconds 1.5 --summary --port 7", "DIR/got");
     EXPECT_EQ(dump.Wait(), 0) << dump.Errors();
     EXPECT_EQ(sim.Wait(), 0);
-    const std::string json = Read("DIR/got");
-    EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 300);
+    EXPECT_EQ(std::ranges::count(Slurp(Expand("DIR/got")), '\n'), 300);
     EXPECT_THAT(dump.Errors(), testing::HasSubstr("\"decoded\":300,"));
     EXPECT_THAT(dump.Errors(), testing::HasSubstr("\"tooltip\":\"closed: not present\""))
         << "the simulator has gone";
