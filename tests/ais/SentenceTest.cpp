@@ -36,16 +36,19 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
         {"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n", 0, O::OtherNmea},
         {"\\s:r1,c:1700000000*1B\\!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*6E\r\n", 0,
          O::OtherNmea}};
-    // Also the printable range (0x20-0x7E), no fill bits, not even a type.
+    // Also the printable range (0x20-0x7E), no fill bits, not even a type, the shortest
+    // sentence with a checksum, the shortest other address, bytes after a checksum.
     const std::tuple<std::string, uint32_t, O> edges[] = {
-        {with("\x7F"), 0, O::Form},       {body + ",0*G0", 0, O::Checksum},
-        {with("\x1F"), 0, O::Form},       {WithChecksum(body), 0, O::Form},
-        {"!AIVDM", 0, O::Checksum},       {Sentence(kPayload, 1, 0), 0, O::Form},
-        {"$G,1\r\n", 0, O::NotNmea},      {Sentence(kPayload, 10, 1), 0, O::Form},
-        {Sentence(""), 0, O::Length},     {Sentence(kPayload + "X"), 0, O::Payload},
-        {"\\s:r1\r\n", 0, O::NotNmea},    {Sentence(kPayload.substr(0, 22)), 0, O::Length},
-        {with(" ~"), kMmsi, O::Decoded},  {Sentence(kPayload, 1, 1, "", "A", 6), 0, O::Form},
-        {"$PGHP,1\r\n", 0, O::OtherNmea}, {"\x9c\xf3\x1e\xe7~\x80 $\r\n", 0, O::NotNmea}};
+        {with("\x7F"), 0, O::Form},        {body + ",0*G0", 0, O::Checksum},
+        {with("\x1F"), 0, O::Form},        {WithChecksum(body), 0, O::Form},
+        {"!AIVDM", 0, O::Checksum},        {Sentence(kPayload, 1, 0), 0, O::Form},
+        {"$G,1\r\n", 0, O::NotNmea},       {Sentence(kPayload, 10, 1), 0, O::Form},
+        {Sentence(""), 0, O::Length},      {Sentence(kPayload + "X"), 0, O::Payload},
+        {"\\s:r1\r\n", 0, O::NotNmea},     {Sentence(kPayload.substr(0, 22)), 0, O::Length},
+        {with(" ~"), kMmsi, O::Decoded},   {Sentence(kPayload, 1, 1, "", "A", 6), 0, O::Form},
+        {"$PGHP,1\r\n", 0, O::OtherNmea},  {"\x9c\xf3\x1e\xe7~\x80 $\r\n", 0, O::NotNmea},
+        {"!AIVDM*00\r\n", 0, O::Checksum}, {"$A9,1\r\n", 0, O::OtherNmea},
+        {body + ",0*A0 \r\n", 0, O::Form}};
     cases.insert(cases.end(), std::begin(edges), std::end(edges));
     AisDecoder decoder;
     std::set<std::string> names;

@@ -75,6 +75,9 @@ TEST(SerialLinkSettings, DefaultsAreStoredSixteenBitsLoadedAndSavedSignExtended)
     EXPECT_EQ(std::tuple(link.portNumber, link.baudRate, link.dataBits), std::tuple(3, 70000, 7));
     link.SetStopBits(-1);
     EXPECT_EQ(MonitorPort::Stored("Stop Bits"), 0xFFFFFFFFu);
+    EXPECT_TRUE(link.SaveSettings());
+    link.baudRate = 4800;  // a change, which a file that refuses writes cannot take
+    EXPECT_TRUE(!sandbox.DenyWrites() || (!link.SaveSettings() && link.saveStatus != 0));
 }
 
 // Partial lines wait, any bytes pass, a backlog larger than the ring loses no line, and junk

@@ -93,10 +93,12 @@ long Nested(uint32_t v) {  // nothing written before the outermost group ends
     const long inner = Save(v);
     return fs::exists(File()) ? kNotArranged - 2 : inner | outer.Commit();
 }
-long AsNobody(uint32_t v) {  // "nobody" when the test runs as root
+long AsNobody(uint32_t v) {  // "nobody" when the test runs as root; a lone write fails first
     chmod(std::getenv("XDG_CONFIG_HOME"), 0755);
     if (fork() == 0)
-        _exit(geteuid() == 0 && setuid(65534) != 0 ? 255 : static_cast<int>(Save(v)));
+        _exit(geteuid() == 0 && setuid(65534) != 0     ? 255
+              : WriteDword("AIS Unit", "Baud Rate", v) ? 0
+                                                       : static_cast<int>(Save(v)));
     int status = 0;
     wait(&status);
     return WEXITSTATUS(status) == 255 ? kNotArranged : WEXITSTATUS(status);
@@ -173,7 +175,8 @@ const DiskCase kCases[] = {
      [] { Other(), chmod(File().c_str(), 0200), chmod(Folder().c_str(), 0777); }, AsNobody},
     {"programs saving at once: one program's five, none lost", 0, [] {}, ThreeWriters},
     {"the folder locked by another program: not written, said so", kRegLocked,
-     [] { Other(), flock(open(Folder().c_str(), O_RDONLY | O_DIRECTORY), LOCK_EX); }},  // for good
+     [] { Other(), flock(open(Folder().c_str(), O_RDONLY | O_DIRECTORY), LOCK_EX); },  // for good
+     Save, "registry.reg ", [] { return !WriteDword("AIS Unit", "Baud Rate", 1); }},
 };
 
 TEST(RegistryDisk, EverySaveKeepsWhatTheUserHasAndSaysWhyItFailed) {
