@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "res/DialogTemplate.h"
+
 namespace {
 
 constexpr uint32_t kLineLimit = 1024;
@@ -22,37 +24,37 @@ std::string Stored(const char (&field)[N]) {
 }
 
 constexpr std::array kOwnVesselFields = {
-    FieldRow{1006, [](const AisTarget& t) { return t.MmsiText(); }},
-    FieldRow{1031, [](const AisTarget& t) { return t.PositionAccuracyText(); }},
-    FieldRow{1027, [](const AisTarget& t) { return t.LatitudeText(); }},
-    FieldRow{1028, [](const AisTarget& t) { return t.LongitudeText(); }},
-    FieldRow{1029, [](const AisTarget& t) { return t.SpeedOverGroundText(); }},
-    FieldRow{1030, [](const AisTarget& t) { return t.CourseOverGroundText(); }},
-    FieldRow{1032, [](const AisTarget& t) { return t.TrueHeadingText(); }},
-    FieldRow{1033, [](const AisTarget&) { return std::string("Update"); }},
+    FieldRow{res::kIdOwnMmsi, [](const AisTarget& t) { return t.MmsiText(); }},
+    FieldRow{res::kIdOwnAccuracy, [](const AisTarget& t) { return t.PositionAccuracyText(); }},
+    FieldRow{res::kIdOwnLatitude, [](const AisTarget& t) { return t.LatitudeText(); }},
+    FieldRow{res::kIdOwnLongitude, [](const AisTarget& t) { return t.LongitudeText(); }},
+    FieldRow{res::kIdOwnSpeed, [](const AisTarget& t) { return t.SpeedOverGroundText(); }},
+    FieldRow{res::kIdOwnCourse, [](const AisTarget& t) { return t.CourseOverGroundText(); }},
+    FieldRow{res::kIdOwnHeading, [](const AisTarget& t) { return t.TrueHeadingText(); }},
+    FieldRow{res::kIdUpdateMark, [](const AisTarget&) { return std::string("Update"); }},
 };
 
 constexpr std::array kStationFields = {
-    FieldRow{1002, [](const AisTarget& t) { return t.MmsiText(); }},
-    FieldRow{1003, [](const AisTarget& t) { return t.ImoNumberText(); }},
-    FieldRow{1004, [](const AisTarget& t) { return Stored(t.callSign); }},
-    FieldRow{1005, [](const AisTarget& t) { return Stored(t.shipName); }},
-    FieldRow{1007, [](const AisTarget& t) { return t.LatitudeText(); }},
-    FieldRow{1008, [](const AisTarget& t) { return t.LongitudeText(); }},
-    FieldRow{1009, [](const AisTarget& t) { return t.SpeedOverGroundText(); }},
-    FieldRow{1010, [](const AisTarget& t) { return t.CourseOverGroundText(); }},
-    FieldRow{1011, [](const AisTarget& t) { return t.TrueHeadingText(); }},
-    FieldRow{1013, [](const AisTarget& t) { return t.ShipTypeText(); }},
-    FieldRow{1014, [](const AisTarget& t) { return t.NavStatusText(); }},
-    FieldRow{1015, [](const AisTarget& t) { return t.PositionAccuracyText(); }},
-    FieldRow{1016, [](const AisTarget& t) { return t.FixTypeText(); }},
-    FieldRow{1012, [](const AisTarget& t) { return t.RateOfTurnText(); }},
-    FieldRow{1017, [](const AisTarget& t) { return t.LengthText(); }},
-    FieldRow{1018, [](const AisTarget& t) { return t.WidthText(); }},
-    FieldRow{1019, [](const AisTarget& t) { return t.DraughtText(); }},
-    FieldRow{1021, [](const AisTarget& t) { return Stored(t.destination); }},
-    FieldRow{1020, [](const AisTarget& t) { return Stored(t.etaText); }},
-    FieldRow{1033, [](const AisTarget&) { return std::string(); }},
+    FieldRow{res::kIdTargetMmsi, [](const AisTarget& t) { return t.MmsiText(); }},
+    FieldRow{res::kIdTargetImoNumber, [](const AisTarget& t) { return t.ImoNumberText(); }},
+    FieldRow{res::kIdTargetCallSign, [](const AisTarget& t) { return Stored(t.callSign); }},
+    FieldRow{res::kIdTargetName, [](const AisTarget& t) { return Stored(t.shipName); }},
+    FieldRow{res::kIdTargetLatitude, [](const AisTarget& t) { return t.LatitudeText(); }},
+    FieldRow{res::kIdTargetLongitude, [](const AisTarget& t) { return t.LongitudeText(); }},
+    FieldRow{res::kIdTargetSpeed, [](const AisTarget& t) { return t.SpeedOverGroundText(); }},
+    FieldRow{res::kIdTargetCourse, [](const AisTarget& t) { return t.CourseOverGroundText(); }},
+    FieldRow{res::kIdTargetHeading, [](const AisTarget& t) { return t.TrueHeadingText(); }},
+    FieldRow{res::kIdTargetShipType, [](const AisTarget& t) { return t.ShipTypeText(); }},
+    FieldRow{res::kIdTargetNavStatus, [](const AisTarget& t) { return t.NavStatusText(); }},
+    FieldRow{res::kIdTargetAccuracy, [](const AisTarget& t) { return t.PositionAccuracyText(); }},
+    FieldRow{res::kIdTargetFixType, [](const AisTarget& t) { return t.FixTypeText(); }},
+    FieldRow{res::kIdTargetRateOfTurn, [](const AisTarget& t) { return t.RateOfTurnText(); }},
+    FieldRow{res::kIdTargetLength, [](const AisTarget& t) { return t.LengthText(); }},
+    FieldRow{res::kIdTargetWidth, [](const AisTarget& t) { return t.WidthText(); }},
+    FieldRow{res::kIdTargetDraught, [](const AisTarget& t) { return t.DraughtText(); }},
+    FieldRow{res::kIdTargetDestination, [](const AisTarget& t) { return Stored(t.destination); }},
+    FieldRow{res::kIdTargetEta, [](const AisTarget& t) { return Stored(t.etaText); }},
+    FieldRow{res::kIdUpdateMark, [](const AisTarget&) { return std::string(); }},
 };
 
 template <size_t N>
@@ -94,7 +96,7 @@ uint32_t RunPollTick(LineSource& source, AisDecoder& decoder, TargetView& view,
     }
     char count[16];
     std::snprintf(count, sizeof count, "%d", decoder.TargetCount());
-    view.SetControlText(1001, count);
+    view.SetControlText(res::kIdTargetCount, count);
     if (decoder.FindTarget(lastMmsi, record) && record != nullptr) {
         ShowFields(kStationFields, *record, view);
     }

@@ -51,15 +51,52 @@ struct DialogTemplate {
 inline constexpr uint32_t kTargetColourRef = 0x0000FFFF;     // yellow
 inline constexpr uint32_t kOwnVesselColourRef = 0x00FFFF00;  // cyan
 
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdLineList = 1000;
-inline constexpr int kIdTargetCount = 1001;
-inline constexpr int kIdPortCombo = 1022;
-inline constexpr int kIdBaudCombo = 1023;
-inline constexpr int kIdDataBitsCombo = 1024;
-inline constexpr int kIdStopBitsCombo = 1025;
-inline constexpr int kIdParityCombo = 1026;
-inline constexpr int kIdUpdateMark = 1033;
+// Control ids: each named once, here; the table, the poll cycle and both windows use the names.
+enum ControlId : int {
+    kIdOk = 1,
+    kIdLineList = 1000,
+    kIdTargetCount = 1001,
+    kIdTargetMmsi = 1002,
+    kIdTargetImoNumber = 1003,
+    kIdTargetCallSign = 1004,
+    kIdTargetName = 1005,
+    kIdOwnMmsi = 1006,
+    kIdTargetLatitude = 1007,
+    kIdTargetLongitude = 1008,
+    kIdTargetSpeed = 1009,
+    kIdTargetCourse = 1010,
+    kIdTargetHeading = 1011,
+    kIdTargetRateOfTurn = 1012,
+    kIdTargetShipType = 1013,
+    kIdTargetNavStatus = 1014,
+    kIdTargetAccuracy = 1015,
+    kIdTargetFixType = 1016,
+    kIdTargetLength = 1017,
+    kIdTargetWidth = 1018,
+    kIdTargetDraught = 1019,
+    kIdTargetEta = 1020,
+    kIdTargetDestination = 1021,
+    kIdPortCombo = 1022,
+    kIdBaudCombo = 1023,
+    kIdDataBitsCombo = 1024,
+    kIdStopBitsCombo = 1025,
+    kIdParityCombo = 1026,
+    kIdOwnLatitude = 1027,
+    kIdOwnLongitude = 1028,
+    kIdOwnSpeed = 1029,
+    kIdOwnCourse = 1030,
+    kIdOwnAccuracy = 1031,
+    kIdOwnHeading = 1032,
+    kIdUpdateMark = 1033,
+};
+// The five setting boxes, in this order, and the ids from the list to the last value field,
+// which the windows keep in arrays indexed by id.
+inline constexpr int kSettingBoxCount = 5;
+inline constexpr int kFirstIndexedId = kIdLineList;
+inline constexpr int kLastIndexedId = kIdUpdateMark;
+static_assert(kIdBaudCombo == kIdPortCombo + 1 && kIdDataBitsCombo == kIdPortCombo + 2 &&
+              kIdStopBitsCombo == kIdPortCombo + 3 && kIdParityCombo == kIdPortCombo + 4);
+
 inline constexpr int kIdIconRadar = 128;
 inline constexpr int kIdIconTick = 129;
 

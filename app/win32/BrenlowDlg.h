@@ -58,7 +58,7 @@ private:
     size_t m_lineCap;
     HWND m_hWnd = nullptr;
     HWND m_okButton = nullptr;
-    std::array<ComboBoxControl, 5> m_boxes;  // ids 1022..1026
+    std::array<ComboBoxControl, res::kSettingBoxCount> m_boxes;  // from res::kIdPortCombo
     HWND m_lineList = nullptr;
     bool m_listHeld = false;
     HICON m_hIcon;

@@ -20,8 +20,6 @@ using res::DialogControl;
 
 namespace {
 
-constexpr int kFirstFieldId = 1000;
-
 wxIconBundle RadarIcons() {
     wxIconBundle icons;
     icons.AddIcon(wxIcon(res::kRadarIcon32));
@@ -86,7 +84,7 @@ void CBrenlowDlg::CreateControls() {
                 auto* field =
                     new ValueField(this, c.id, text, wxDefaultPosition, wxDefaultSize,
                                    (c.style & res::kCentred) != 0, frame, FieldColour(c.style));
-                m_fields[static_cast<size_t>(c.id - kFirstFieldId)] = field;
+                m_fields[static_cast<size_t>(c.id - res::kFirstIndexedId)] = field;
                 w = field;
                 break;
             }
@@ -140,7 +138,7 @@ ChoiceControl& CBrenlowDlg::Box(int id) {
 }
 
 ValueField* CBrenlowDlg::Field(int id) const {
-    const int index = id - kFirstFieldId;
+    const int index = id - res::kFirstIndexedId;
     if (index < 0 || index >= static_cast<int>(m_fields.size())) {
         return nullptr;
     }

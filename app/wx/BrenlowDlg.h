@@ -12,6 +12,7 @@
 #include "app/TargetView.h"
 #include "app/wx/ChoiceControl.h"
 #include "app/wx/LineListBox.h"
+#include "res/DialogTemplate.h"
 
 class ValueField;
 
@@ -56,7 +57,7 @@ private:
     ChoiceControl& Box(int id);
 
     wxBitmapButton* m_okButton = nullptr;
-    std::array<ChoiceControl, 5> m_boxes;  // ids 1022..1026
+    std::array<ChoiceControl, res::kSettingBoxCount> m_boxes;  // from res::kIdPortCombo
     LineListBox* m_lineList = nullptr;
     wxIconBundle m_icon;
     MainDialogLogic m_logic;
@@ -65,5 +66,5 @@ private:
 
     wxTimer m_timer;
     bool m_initialised = false;
-    std::array<ValueField*, 34> m_fields{};  // ids 1000..1033
+    std::array<ValueField*, res::kLastIndexedId - res::kFirstIndexedId + 1> m_fields{};
 };
