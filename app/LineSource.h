@@ -15,11 +15,11 @@ public:
 template <class Source>
 class LineSourceOf final : public LineSource {
 public:
-    explicit LineSourceOf(Source& source) : source_(source) {}
+    explicit LineSourceOf(Source& source) : source(source) {}
     uint32_t ReadLine(char* buffer, uint32_t limit) override {
-        return source_.ReadLine(buffer, limit);
+        return source.ReadLine(buffer, limit);
     }
 
 private:
-    Source& source_;
+    Source& source;
 };

@@ -69,14 +69,6 @@ void RingBuffer::CopyRange(uint32_t offset, uint32_t length, char* destination) 
     std::memcpy(destination + head, storage, length - head);
 }
 
-uint32_t RingBuffer::CopyOut(char* destination) const {
-    if (count > 0) {
-        CopyRange(0, count, destination);
-    }
-    destination[count] = '\0';
-    return count;
-}
-
 uint32_t RingBuffer::TakeLine(char* destination, uint32_t limit, char terminator, int peek) {
     destination[0] = '\0';
     if (storage == nullptr || size == 0 || count == 0) {

@@ -21,8 +21,6 @@ struct RingBuffer {
     void Put(const char* bytes, uint32_t length);
     // Held bytes; `firstRun` receives the length of the part before the wrap, when there is one.
     uint32_t Count(uint32_t* firstRun = nullptr) const;
-    // `destination` needs Count() + 1 bytes.
-    uint32_t CopyOut(char* destination) const;
     // The oldest line up to and including `terminator`, NUL-terminated in `destination`
     // (`limit` + 1 bytes). A longer line gives its last `limit` bytes and is consumed whole.
     // With a nonzero `peek` nothing is consumed.

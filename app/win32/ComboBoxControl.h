@@ -11,7 +11,7 @@ public:
     ComboBoxControl(const ComboBoxControl&) = delete;
     ComboBoxControl& operator=(const ComboBoxControl&) = delete;
 
-    void Attach(HWND box) { box_ = box; }
+    void Attach(HWND widget) { box = widget; }
 
     void ResetContent() override;
     void AddString(const char* text) override;
@@ -22,6 +22,6 @@ public:
     void SetToolTip(const std::string& text) override;
 
 private:
-    HWND box_ = nullptr;
-    HWND tip_ = nullptr;  // made on first use; the dialog owns and destroys it
+    HWND box = nullptr;
+    HWND tip = nullptr;  // made on first use; the dialog owns and destroys it
 };

@@ -8,7 +8,7 @@ void ChoiceControl::GetLBText(int index, char* text, size_t size) const {
     if (size == 0) {
         return;
     }
-    const std::string item = choice_->GetString(static_cast<unsigned>(index)).utf8_string();
+    const std::string item = choice->GetString(static_cast<unsigned>(index)).utf8_string();
     const size_t length = std::min(item.size(), size - 1);
     std::memcpy(text, item.data(), length);
     text[length] = '\0';
@@ -16,13 +16,13 @@ void ChoiceControl::GetLBText(int index, char* text, size_t size) const {
 
 void ChoiceControl::SetCurSel(int index) {
     const bool inList = index >= 0 && index < GetCount();
-    choice_->SetSelection(inList ? index : wxNOT_FOUND);
+    choice->SetSelection(inList ? index : wxNOT_FOUND);
 }
 
 void ChoiceControl::SetToolTip(const std::string& text) {
     if (text.empty()) {
-        choice_->UnsetToolTip();
+        choice->UnsetToolTip();
     } else {
-        choice_->SetToolTip(wxString::FromUTF8(text));
+        choice->SetToolTip(wxString::FromUTF8(text));
     }
 }

@@ -8,17 +8,16 @@
 // its selection from code silent).
 class ChoiceControl : public ComboControl {
 public:
-    void Bind(wxChoice* choice) { choice_ = choice; }
-    wxChoice* Choice() const { return choice_; }
+    void Bind(wxChoice* widget) { choice = widget; }
 
-    void ResetContent() override { choice_->Clear(); }
-    void AddString(const char* text) override { choice_->Append(text); }
-    int GetCount() const override { return static_cast<int>(choice_->GetCount()); }
+    void ResetContent() override { choice->Clear(); }
+    void AddString(const char* text) override { choice->Append(text); }
+    int GetCount() const override { return static_cast<int>(choice->GetCount()); }
     void GetLBText(int index, char* text, size_t size) const override;
-    int GetCurSel() const override { return choice_->GetSelection(); }
+    int GetCurSel() const override { return choice->GetSelection(); }
     void SetCurSel(int index) override;
     void SetToolTip(const std::string& text) override;
 
 private:
-    wxChoice* choice_ = nullptr;
+    wxChoice* choice = nullptr;
 };

@@ -8,14 +8,14 @@
 LineListBox::LineListBox(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
                          size_t cap)
     : wxVListBox(parent, id, pos, size, wxBORDER_SUNKEN | wxVSCROLL | wxALWAYS_SHOW_SB),
-      lines_(cap),
-      rowHeight_(GetCharHeight() + 1) {}
+      m_lines(cap),
+      m_rowHeight(GetCharHeight() + 1) {}
 
 void LineListBox::InsertLineAtTop(const char* line, size_t length) {
     const size_t top = GetVisibleRowsBegin();
-    const size_t before = lines_.Size();
-    lines_.PushFront(line, length);
-    SetItemCount(lines_.Size());
+    const size_t before = m_lines.Size();
+    m_lines.PushFront(line, length);
+    SetItemCount(m_lines.Size());
     // Rows shifted down by one: follow them unless the view is at the top.
     if (top > 0 && before > 0) {
         ScrollToRow(top + 1);
@@ -24,10 +24,10 @@ void LineListBox::InsertLineAtTop(const char* line, size_t length) {
 }
 
 wxString LineListBox::RowText(size_t index) const {
-    if (index >= lines_.Size()) {
+    if (index >= m_lines.Size()) {
         return wxString();
     }
-    return DisplayText(lines_.Line(index));
+    return DisplayText(m_lines.Line(index));
 }
 
 void LineListBox::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
@@ -37,7 +37,7 @@ void LineListBox::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
 }
 
 wxCoord LineListBox::OnMeasureItem(size_t) const {
-    return rowHeight_;
+    return m_rowHeight;
 }
 
 // The list shows lines only; no row is ever drawn as selected.

@@ -14,7 +14,7 @@ public:
     // who scrolled down keeps the same lines in view.
     void InsertLineAtTop(const char* line, size_t length);
 
-    const LineStore& Lines() const { return lines_; }
+    const LineStore& Lines() const { return m_lines; }
     // The text of row `index` as shown.
     wxString RowText(size_t index) const;
 
@@ -24,6 +24,6 @@ protected:
     void OnDrawBackground(wxDC& dc, const wxRect& rect, size_t n) const override;
 
 private:
-    LineStore lines_;
-    wxCoord rowHeight_;
+    LineStore m_lines;
+    wxCoord m_rowHeight;
 };

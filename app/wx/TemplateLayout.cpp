@@ -17,16 +17,16 @@ bool IsCombo(const DialogControl& c) {
 
 TemplateLayout::TemplateLayout(const wxWindow& window, const res::DialogTemplate& dialog,
                                int comboHeightPx)
-    : window_(window), dialog_(dialog), comboHeightPx_(comboHeightPx) {
+    : window(window), dialog(dialog), comboHeightPx(comboHeightPx) {
     if (const DialogControl* combo = ComboRow()) {
-        thresholdDu_ = combo->y + kClosedComboHeight;
+        thresholdDu = combo->y + kClosedComboHeight;
         const int closedPx = Pixels(0, 0, 0, kClosedComboHeight).height;
-        shiftPx_ = std::max(0, comboHeightPx_ - closedPx);
+        shiftPx = std::max(0, comboHeightPx - closedPx);
     }
 }
 
 const DialogControl* TemplateLayout::ComboRow() const {
-    for (const DialogControl& c : dialog_.controls) {
+    for (const DialogControl& c : dialog.controls) {
         if (IsCombo(c)) {
             return &c;
         }
@@ -35,29 +35,29 @@ const DialogControl* TemplateLayout::ComboRow() const {
 }
 
 void TemplateLayout::FitLabel(const DialogControl& label, int textWidthPx) {
-    const int width = window_.ConvertDialogToPixels(wxSize(label.w, 0)).GetWidth();
+    const int width = window.ConvertDialogToPixels(wxSize(label.w, 0)).GetWidth();
     if (width > 0 && textWidthPx > width) {
-        stretch_ = std::max(stretch_, static_cast<double>(textWidthPx) / width);
+        stretch = std::max(stretch, static_cast<double>(textWidthPx) / width);
     }
 }
 
 wxRect TemplateLayout::Pixels(int x, int y, int w, int h) const {
-    const wxPoint pos = window_.ConvertDialogToPixels(wxPoint(x, y));
-    const wxSize size = window_.ConvertDialogToPixels(wxSize(w, h));
-    const int left = static_cast<int>(pos.x * stretch_ + 0.5);
-    const int right = static_cast<int>((pos.x + size.GetWidth()) * stretch_ + 0.5);
+    const wxPoint pos = window.ConvertDialogToPixels(wxPoint(x, y));
+    const wxSize size = window.ConvertDialogToPixels(wxSize(w, h));
+    const int left = static_cast<int>(pos.x * stretch + 0.5);
+    const int right = static_cast<int>((pos.x + size.GetWidth()) * stretch + 0.5);
     return wxRect(left, pos.y, right - left, size.GetHeight());
 }
 
 wxRect TemplateLayout::Rect(const DialogControl& c) const {
     wxRect r = Pixels(c.x, c.y, c.w, c.h);
     if (IsCombo(c)) {
-        r.height = comboHeightPx_;
+        r.height = comboHeightPx;
     }
-    if (shiftPx_ > 0 && c.y >= thresholdDu_) {
-        r.y += shiftPx_;
-    } else if (shiftPx_ > 0 && c.y + c.h > thresholdDu_ && !IsCombo(c)) {
-        r.height += shiftPx_;
+    if (shiftPx > 0 && c.y >= thresholdDu) {
+        r.y += shiftPx;
+    } else if (shiftPx > 0 && c.y + c.h > thresholdDu && !IsCombo(c)) {
+        r.height += shiftPx;
     }
     return r;
 }
@@ -68,12 +68,12 @@ wxPoint TemplateLayout::LabelPosition(const DialogControl& label, int height) co
     if (combo != nullptr && label.y < combo->y + kClosedComboHeight &&
         label.y + label.h > combo->y) {
         r.y = Rect(*combo).y;
-        r.height = comboHeightPx_;
+        r.height = comboHeightPx;
     }
     return wxPoint(r.x, r.y + (r.height - height) / 2);
 }
 
 wxSize TemplateLayout::ClientSize() const {
-    wxRect r = Pixels(0, 0, dialog_.width, dialog_.height);
-    return wxSize(r.width, r.height + shiftPx_);
+    wxRect r = Pixels(0, 0, dialog.width, dialog.height);
+    return wxSize(r.width, r.height + shiftPx);
 }

@@ -30,10 +30,10 @@ private:
     wxRect Pixels(int x, int y, int w, int h) const;
     const res::DialogControl* ComboRow() const;
 
-    const wxWindow& window_;
-    const res::DialogTemplate& dialog_;
-    int comboHeightPx_;
-    int thresholdDu_ = 0;  // rows starting at or below this move down
-    int shiftPx_ = 0;
-    double stretch_ = 1.0;  // sideways
+    const wxWindow& window;
+    const res::DialogTemplate& dialog;
+    int comboHeightPx;
+    int thresholdDu = 0;  // rows starting at or below this move down
+    int shiftPx = 0;
+    double stretch = 1.0;  // sideways
 };

@@ -21,23 +21,23 @@ void DrawEdge(wxDC& dc, wxRect r, const wxColour& topLeft, const wxColour& botto
 ValueField::ValueField(wxWindow* parent, int id, const wxString& text, const wxPoint& pos,
                        const wxSize& size, bool centred, Frame frame, const wxColour& background)
     : wxControl(parent, id, pos, size, wxBORDER_NONE),
-      text_(text),
-      centred_(centred),
-      frame_(frame),
-      background_(background) {
+      m_text(text),
+      m_centred(centred),
+      m_frame(frame),
+      m_background(background) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetMinSize(size);
     Bind(wxEVT_PAINT, &ValueField::OnPaint, this);
 }
 
 void ValueField::SetLabel(const wxString& text) {
-    if (text == text_) {
+    if (text == m_text) {
         return;
     }
-    text_ = text;
+    m_text = text;
     // A text wider than its field (long ship types) can still be read whole.
-    if (GetTextExtent(text_).GetWidth() > GetClientSize().GetWidth() - 2 * kTextIndent) {
-        SetToolTip(text_);
+    if (GetTextExtent(m_text).GetWidth() > GetClientSize().GetWidth() - 2 * kTextIndent) {
+        SetToolTip(m_text);
     } else {
         UnsetToolTip();
     }
@@ -48,7 +48,7 @@ void ValueField::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
     const wxRect all = GetClientRect();
     const wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
-    dc.SetBrush(wxBrush(background_.IsOk() ? background_ : face));
+    dc.SetBrush(wxBrush(m_background.IsOk() ? m_background : face));
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.DrawRectangle(all);
 
@@ -56,7 +56,7 @@ void ValueField::OnPaint(wxPaintEvent&) {
     const wxColour dark(64, 64, 64);
     const wxColour light(212, 208, 200);
     int inset = 1;
-    if (frame_ == Frame::Sunken) {
+    if (m_frame == Frame::Sunken) {
         DrawEdge(dc, all, shadow, *wxWHITE);
     } else {
         DrawEdge(dc, all, light, dark);
@@ -64,13 +64,13 @@ void ValueField::OnPaint(wxPaintEvent&) {
         inset = 2;
     }
 
-    const wxRect inner = wxRect(all).Deflate(inset + (centred_ ? 0 : kTextIndent), inset);
+    const wxRect inner = wxRect(all).Deflate(inset + (m_centred ? 0 : kTextIndent), inset);
     dc.SetFont(GetFont());
     // Black on the light field colours whatever the theme.
-    dc.SetTextForeground(background_.IsOk() ? *wxBLACK
-                                            : wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT));
+    dc.SetTextForeground(m_background.IsOk() ? *wxBLACK
+                                             : wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT));
     dc.SetClippingRegion(wxRect(all).Deflate(inset));
     const int align =
-        wxALIGN_CENTER_VERTICAL | (centred_ ? wxALIGN_CENTER_HORIZONTAL : wxALIGN_LEFT);
-    dc.DrawLabel(text_, inner, align);
+        wxALIGN_CENTER_VERTICAL | (m_centred ? wxALIGN_CENTER_HORIZONTAL : wxALIGN_LEFT);
+    dc.DrawLabel(m_text, inner, align);
 }

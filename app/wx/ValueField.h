@@ -12,17 +12,16 @@ public:
                const wxSize& size, bool centred, Frame frame, const wxColour& background);
 
     void SetLabel(const wxString& text) override;
-    wxString GetLabel() const override { return text_; }
+    wxString GetLabel() const override { return m_text; }
     bool AcceptsFocus() const override { return false; }
     // The colour behind the text; invalid for the dialog's normal background.
-    const wxColour& FieldColour() const { return background_; }
-    bool IsCentred() const { return centred_; }
+    const wxColour& FieldColour() const { return m_background; }
 
 private:
     void OnPaint(wxPaintEvent& event);
 
-    wxString text_;
-    bool centred_;
-    Frame frame_;
-    wxColour background_;
+    wxString m_text;
+    bool m_centred;
+    Frame m_frame;
+    wxColour m_background;
 };

@@ -59,12 +59,12 @@ bool RealPath(const std::string& path, std::string& resolved) {
 DeviceMap::DeviceMap() {
     const std::string folder = ConfigFolder();
     if (!folder.empty()) {
-        directory_ = folder + "/dosdevices";
+        directory = folder + "/dosdevices";
     }
 }
 
 std::string DeviceMap::EntryPath(int number) const {
-    return directory_.empty() ? std::string() : directory_ + "/com" + std::to_string(number);
+    return directory.empty() ? std::string() : directory + "/com" + std::to_string(number);
 }
 
 bool DeviceMap::Resolve(int number, std::string& device) const {
@@ -86,7 +86,7 @@ bool DeviceMap::LinkText(int number, std::string& text) const {
 
 std::vector<int> DeviceMap::Numbers() const {
     std::vector<int> numbers;
-    DIR* dir = opendir(directory_.c_str());
+    DIR* dir = opendir(directory.c_str());
     if (dir == nullptr) {
         return numbers;
     }
@@ -109,7 +109,7 @@ int DeviceMap::Assign(const std::string& target) const {
         }
         ++number;
     }
-    if (number > kHighestNumber || !MakeDirectories(directory_) ||
+    if (number > kHighestNumber || !MakeDirectories(directory) ||
         symlink(target.c_str(), EntryPath(number).c_str()) != 0) {
         return 0;
     }

@@ -13,7 +13,7 @@ public:
 
     DeviceMap();
 
-    const std::string& Directory() const { return directory_; }
+    const std::string& Directory() const { return directory; }
     std::string EntryPath(int number) const;
     // The existing device the entry leads to, links resolved. False when there is no entry
     // or it leads nowhere.
@@ -26,7 +26,7 @@ public:
     int Assign(const std::string& target) const;
 
 private:
-    std::string directory_;
+    std::string directory;
 };
 
 // realpath(3) into a string; false when the path does not lead to an existing file.

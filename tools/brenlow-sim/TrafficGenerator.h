@@ -44,7 +44,6 @@ public:
     explicit TrafficGenerator(const TrafficOptions& options);
 
     SimMessage Next();
-    Fleet& GetFleet() { return fleet; }
 
 private:
     TrafficOptions options;
