@@ -26,11 +26,16 @@ char* Text(AisTarget& t) {
     return t.*Field;
 }
 
+// Positions come in 1/10000 minute: 600,000 to the degree.
+constexpr double kDegreesPerUnit = 1 / 600000.0;
+// The rate of turn is sent as 4.733 times the square root of degrees per minute.
+constexpr double kRateOfTurnRootPerUnit = 1 / 4.733;
+
 // Two's complement of a `bits`-wide field, in 1/10000 minute.
 template <int Bits>
 double Degrees(int32_t raw) {
     const int32_t value = raw >= (1 << (Bits - 1)) ? raw - (1 << Bits) : raw;
-    return value * 1.6666666666666667e-06;
+    return value * kDegreesPerUnit;
 }
 
 void RateOfTurn(MessageFields& m, int32_t raw) {
@@ -39,7 +44,7 @@ void RateOfTurn(MessageFields& m, int32_t raw) {
         m.record.rateOfTurn = DBL_MAX;
         return;
     }
-    const double root = value * 0.21128248468201988;
+    const double root = value * kRateOfTurnRootPerUnit;
     m.record.rateOfTurn = root * root;
 }
 void Accuracy(MessageFields& m, int32_t raw) {

@@ -38,6 +38,7 @@ std::string AisTarget::ShipTypeText() const {
         return category;
     }
     char text[96];
+    // "Carring" and the other misspellings in the texts are the original program's, kept.
     std::snprintf(text, sizeof text, "%s Carring Hazardous Goods or Pollutant Category %c",
                   category.c_str(), static_cast<char>('A' + units - 1));
     return text;

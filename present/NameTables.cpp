@@ -8,7 +8,7 @@ const std::array<const char*, 10> ShipType3xNames = {
     "Fishing Vessel",
     "Towing",
     "Towing and length of tow exceeds 200m or breadth exceeds 25m",
-    "Engaged in dregding or underwater operations",
+    "Engaged in dregding or underwater operations",  // sic, as the original shows it
     "Engaged in Diving  Operations",
     "Engaged in Military Operations",
     "Sailing",
@@ -22,7 +22,7 @@ const std::array<const char*, 10> ShipType5xNames = {
     "Search and Rescue Vessel",
     "Tug",
     "Port Tender",
-    "Vessel With Anti-pollution facilitites or equipment",
+    "Vessel With Anti-pollution facilitites or equipment",  // sic
     "Law Enforcement Vessel",
     "Local Vessel (6)",
     "Local Vessel (7)",
