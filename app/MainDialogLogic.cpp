@@ -1,7 +1,5 @@
 #include "app/MainDialogLogic.h"
 
-#include <array>
-
 #include "app/LineSource.h"
 #include "app/PollCycle.h"
 #include "app/PortState.h"
@@ -16,21 +14,16 @@ constexpr auto kPortListInterval = std::chrono::seconds(2);
 
 }  // namespace
 
-void MainDialogLogic::DoDataExchange(ComboControl& port, ComboControl& baud, ComboControl& dataBits,
-                                     ComboControl& stopBits, ComboControl& parity) {
-    m_parityCombo.Attach(&parity);
-    m_stopBitsCombo.Attach(&stopBits);
-    m_portCombo.Attach(&port);
-    m_dataBitsCombo.Attach(&dataBits);
-    m_baudCombo.Attach(&baud);
+void MainDialogLogic::DoDataExchange(const std::function<ComboControl&(int controlId)>& widget) {
+    for (const PortSettingRow& row : kPortSettingRows) {
+        Box(row.setting).Attach(&widget(row.controlId));
+    }
 }
 
 void MainDialogLogic::OnInitDialog() {
-    m_portCombo.SetValue(m_link.portNumber);
-    m_baudCombo.SetValue(m_link.baudRate);
-    m_parityCombo.SetValue(m_link.parityIndex);
-    m_dataBitsCombo.SetValue(m_link.dataBits);
-    m_stopBitsCombo.SetValue(m_link.stopBits);
+    for (const PortSettingRow& row : kPortSettingRows) {
+        Box(row.setting).SetValue(m_link.Get(row.setting));
+    }
     m_link.Open();
     ShowPort();
 }
@@ -71,59 +64,23 @@ void MainDialogLogic::OnTimer(TargetView& view) {
 }
 
 bool MainDialogLogic::OnSelChange(int controlId) {
-    struct Entry {
-        int id;
-        void (MainDialogLogic::*handler)();
-    };
-    static constexpr std::array kMessageMap = {
-        Entry{res::kIdPortCombo, &MainDialogLogic::OnSelChangePort},
-        Entry{res::kIdBaudCombo, &MainDialogLogic::OnSelChangeBaud},
-        Entry{res::kIdDataBitsCombo, &MainDialogLogic::OnSelChangeDataBits},
-        Entry{res::kIdStopBitsCombo, &MainDialogLogic::OnSelChangeStopBits},
-        Entry{res::kIdParityCombo, &MainDialogLogic::OnSelChangeParity},
-    };
-    for (const Entry& entry : kMessageMap) {
-        if (entry.id == controlId) {
-            (this->*entry.handler)();
-            ShowPort();  // the port box may name another number in the same state
-            return true;
-        }
+    const PortSettingRow* row = RowOfControl(controlId);
+    if (row == nullptr) {
+        return false;
     }
-    return false;
+    OnSelChangeSetting(row->setting);
+    ShowPort();  // the port box may name another number in the same state
+    return true;
 }
 
-void MainDialogLogic::OnSelChangePort() {
+void MainDialogLogic::OnSelChangeSetting(PortSetting setting) {
     m_link.Close();
-    m_link.SetPort(static_cast<int16_t>(m_portCombo.GetValue()));
-    // A port that fails to open stays stored, and closed; one that is absent or in use is
-    // tried again by later ticks.
-    if (m_link.portNumber != 0 && !m_link.Open()) {
+    m_link.Set(setting, static_cast<int32_t>(Box(setting).GetValue()));
+    if (setting != PortSetting::Port) {
+        m_link.Open();
+    } else if (m_link.portNumber != 0 && !m_link.Open()) {
         m_link.SaveSettings();
     }
-}
-
-void MainDialogLogic::OnSelChangeBaud() {
-    m_link.Close();
-    m_link.SetBaudRate(static_cast<int32_t>(m_baudCombo.GetValue()));
-    m_link.Open();
-}
-
-void MainDialogLogic::OnSelChangeDataBits() {
-    m_link.Close();
-    m_link.SetDataBits(static_cast<int16_t>(m_dataBitsCombo.GetValue()));
-    m_link.Open();
-}
-
-void MainDialogLogic::OnSelChangeStopBits() {
-    m_link.Close();
-    m_link.SetStopBits(static_cast<int16_t>(m_stopBitsCombo.GetValue()));
-    m_link.Open();
-}
-
-void MainDialogLogic::OnSelChangeParity() {
-    m_link.Close();
-    m_link.SetParity(static_cast<int16_t>(m_parityCombo.GetValue()));
-    m_link.Open();
 }
 
 void MainDialogLogic::OnDestroy() {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <array>
+#include <functional>
+
 #include "ais/AisDecoder.h"
-#include "app/BaudCombo.h"
-#include "app/DataBitsCombo.h"
-#include "app/ParityCombo.h"
 #include "app/PortCombo.h"
 #include "app/Reception.h"
-#include "app/StopBitsCombo.h"
+#include "app/SettingCombo.h"
 #include "app/TargetView.h"
 #include "serial/SerialLink.h"
 
@@ -20,20 +20,23 @@ public:
     MainDialogLogic(const MainDialogLogic&) = delete;
     MainDialogLogic& operator=(const MainDialogLogic&) = delete;
 
-    // Binds the boxes to the window's widgets (which outlive the binding).
-    void DoDataExchange(ComboControl& port, ComboControl& baud, ComboControl& dataBits,
-                        ComboControl& stopBits, ComboControl& parity);
+    // Binds each box to the window's widget of its control id (widgets outlive the binding).
+    void DoDataExchange(const std::function<ComboControl&(int controlId)>& widget);
     // The settings into the boxes (building the port list), then the port opened.
     void OnInitDialog();
     // One tick of the poll cycle.
     void OnTimer(TargetView& view);
     // The selection-change handler of box `controlId`; false for any other id.
     bool OnSelChange(int controlId);
-    void OnSelChangePort();
-    void OnSelChangeBaud();
-    void OnSelChangeDataBits();
-    void OnSelChangeStopBits();
-    void OnSelChangeParity();
+    // A choice in a setting's box: the port closed, the setting stored with all five, the port
+    // opened again. The port box's own rules: "OFF" stores 0 and leaves the port closed; a port
+    // that fails to open stays stored, and closed.
+    void OnSelChangeSetting(PortSetting setting);
+    void OnSelChangePort() { OnSelChangeSetting(PortSetting::Port); }
+    void OnSelChangeBaud() { OnSelChangeSetting(PortSetting::BaudRate); }
+    void OnSelChangeDataBits() { OnSelChangeSetting(PortSetting::DataBits); }
+    void OnSelChangeStopBits() { OnSelChangeSetting(PortSetting::StopBits); }
+    void OnSelChangeParity() { OnSelChangeSetting(PortSetting::Parity); }
     // The window is going: the port is closed.
     void OnDestroy();
 
@@ -52,7 +55,11 @@ public:
 
 private:
     void ShowPort();
+    SettingCombo& Box(PortSetting setting) { return *m_boxes[static_cast<size_t>(setting)]; }
 
+    // The boxes in PortSetting order.
+    const std::array<SettingCombo*, kPortSettingRows.size()> m_boxes = {
+        &m_portCombo, &m_baudCombo, &m_parityCombo, &m_dataBitsCombo, &m_stopBitsCombo};
     uint32_t m_shownPortState = 0;
     Reception::Hearing m_shownHearing = Reception::Hearing::Listening;
     uint64_t m_bytesCounted = 0;

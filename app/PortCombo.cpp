@@ -34,8 +34,8 @@ void CPortCombo::Build(int storedPort) {
     m_filled = 1;
 }
 
-void CPortCombo::SetValue(int port) {
-    m_storedPort = port;
+void CPortCombo::SetValue(long port) {
+    m_storedPort = static_cast<int>(port);
     FillList(false);
     SelectByTextValue(port);
 }
@@ -49,7 +49,7 @@ bool CPortCombo::Refresh(int storedPort) {
     if (found == m_found && storedPort == m_storedPort) {
         return false;
     }
-    const int shown = GetValue();
+    const long shown = GetValue();
     m_found = std::move(found);
     Build(storedPort);
     SelectByTextValue(shown);

@@ -9,9 +9,9 @@
 // stored port among them even while its device is absent.
 class CPortCombo : public SettingCombo {
 public:
+    CPortCombo() : SettingCombo(PortSetting::Port) {}
     void FillList(bool refresh);
-    void SetValue(int port);
-    int GetValue() const { return static_cast<int>(SelectedTextValue()); }
+    void SetValue(long port) override;
     // Asks port discovery again; when the ports present have changed, rebuilds the list with
     // `storedPort` in it and keeps the choice shown. True when it rebuilt the list.
     bool Refresh(int storedPort);

@@ -14,12 +14,29 @@ long ItemValue(const ComboControl& control, int index) {
 
 }  // namespace
 
-void SettingCombo::FillOnce(std::initializer_list<const char*> items) {
+void SettingCombo::SetValue(long value) {
+    FillOnce();
+    if (m_row.mapping == ItemMapping::DecimalText) {
+        SelectByTextValue(value);
+    } else {
+        SelectByIndex(value - m_row.indexBase);
+    }
+}
+
+long SettingCombo::GetValue() const {
+    const int index = m_control == nullptr ? -1 : m_control->GetCurSel();
+    if (m_row.mapping == ItemMapping::Index) {
+        return index + m_row.indexBase;
+    }
+    return index < 0 ? 0 : ItemValue(*m_control, index);
+}
+
+void SettingCombo::FillOnce() {
     if (m_filled != 0 || m_control == nullptr) {
         return;
     }
     m_control->ResetContent();
-    for (const char* item : items) {
+    for (const char* item : m_row.items) {
         m_control->AddString(item);
     }
     m_filled = 1;
@@ -38,19 +55,10 @@ void SettingCombo::SelectByTextValue(long value) {
     }
 }
 
-void SettingCombo::SelectByIndex(int index) {
+void SettingCombo::SelectByIndex(long index) {
     if (m_control == nullptr) {
         return;
     }
     const bool inList = index >= 0 && index < m_control->GetCount();
-    m_control->SetCurSel(inList ? index : -1);
-}
-
-int SettingCombo::Selection() const {
-    return m_control == nullptr ? -1 : m_control->GetCurSel();
-}
-
-long SettingCombo::SelectedTextValue() const {
-    const int index = Selection();
-    return index < 0 ? 0 : ItemValue(*m_control, index);
+    m_control->SetCurSel(inList ? static_cast<int>(index) : -1);
 }

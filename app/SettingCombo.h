@@ -1,30 +1,59 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 
 #include "app/ComboControl.h"
+#include "serial/PortSettings.h"
 
-// What the five port-settings boxes share: an item list built once, selection by an item's
-// decimal value or by index. Bound to its window's widget when the dialog binds its controls;
-// until then every operation does nothing.
+// A port-settings box, as its setting's row says: the item list built once, and selection by
+// an item's decimal value or by index. Bound to its window's widget when the dialog binds its
+// controls; until then every operation does nothing.
 class SettingCombo {
 public:
+    explicit SettingCombo(PortSetting setting) : m_row(RowOf(setting)) {}
+    virtual ~SettingCombo() = default;
+
     void Attach(ComboControl* control) { m_control = control; }
+    const PortSettingRow& Row() const { return m_row; }
+
+    // Builds the list when it is not yet built, then selects the item for `value`.
+    virtual void SetValue(long value);
+    // The selected item's value; with no item selected, 0 for a decimal box and the row's
+    // indexBase - 1 for an index box.
+    long GetValue() const;
 
     int32_t m_filled = 0;
 
 protected:
-    // Replaces the items unless the list was built already.
-    void FillOnce(std::initializer_list<const char*> items);
+    // Replaces the items with the row's unless the list was built already.
+    void FillOnce();
     // Selects item 0, then the first item whose decimal value equals `value`.
     void SelectByTextValue(long value);
     // Selects item `index`; an index outside the list leaves no item selected.
-    void SelectByIndex(int index);
-    // -1 when none.
-    int Selection() const;
-    // The decimal value of the selected item's text ("OFF" reads as 0); 0 when none.
-    long SelectedTextValue() const;
+    void SelectByIndex(long index);
 
+    const PortSettingRow& m_row;
     ComboControl* m_control = nullptr;
+};
+
+// The four boxes whose rows say everything; the port box has rules of its own (CPortCombo).
+class CBaudCombo : public SettingCombo {
+public:
+    CBaudCombo() : SettingCombo(PortSetting::BaudRate) {}
+};
+
+class CDataBitsCombo : public SettingCombo {
+public:
+    CDataBitsCombo() : SettingCombo(PortSetting::DataBits) {}
+};
+
+class CStopBitsCombo : public SettingCombo {
+public:
+    CStopBitsCombo() : SettingCombo(PortSetting::StopBits) {}
+};
+
+class CParityCombo : public SettingCombo {
+public:
+    CParityCombo() : SettingCombo(PortSetting::Parity) {}
+    void FillList() { FillOnce(); }
 };

@@ -10,14 +10,6 @@ constexpr const char* kSection = "AIS Unit";
 constexpr const char kParityLetters[] = "NOEMS";
 constexpr auto kReopenInterval = std::chrono::seconds(1);
 
-int16_t Low16(uint32_t value) {
-    return static_cast<int16_t>(value & 0xFFFFu);
-}
-
-uint32_t SignExtended(int32_t value) {
-    return static_cast<uint32_t>(value);
-}
-
 bool LineSettingsValid(const SerialSettings& s) {
     return s.portNumber > 0 && s.parityIndex >= 0 && s.parityIndex <= 4 && s.dataBits >= 5 &&
            s.dataBits <= 8 && (s.stopBits == 1 || s.stopBits == 2) && s.baudRate > 0;
@@ -49,11 +41,10 @@ void SerialLink::LoadSettings() {
     SettingsScope scope;
     SettingsUpdate update;
     ReleasePort();
-    portNumber = Low16(ReadDword(kSection, "Port Number", 0));
-    baudRate = static_cast<int32_t>(ReadDword(kSection, "Baud Rate", 19200));
-    parityIndex = Low16(ReadDword(kSection, "Parity", 0));
-    dataBits = Low16(ReadDword(kSection, "Data Bits", 8));
-    stopBits = Low16(ReadDword(kSection, "Stop Bits", 1));
+    for (const PortSettingRow& row : kPortSettingRows) {
+        SetValueOf(*this, row,
+                   static_cast<int32_t>(ReadDword(kSection, row.valueName, row.defaultValue)));
+    }
     saveStatus = update.Commit();  // the defaults of missing values
     Open();
 }
@@ -61,11 +52,10 @@ void SerialLink::LoadSettings() {
 bool SerialLink::SaveSettings() {
     SettingsScope scope;
     SettingsUpdate update;  // five values, one update: a concurrent save never mixes with ours
-    WriteDword(kSection, "Port Number", SignExtended(portNumber));
-    WriteDword(kSection, "Baud Rate", SignExtended(baudRate));
-    WriteDword(kSection, "Parity", SignExtended(parityIndex));
-    WriteDword(kSection, "Data Bits", SignExtended(dataBits));
-    WriteDword(kSection, "Stop Bits", SignExtended(stopBits));
+    for (const PortSettingRow& row : kPortSettingRows) {
+        // A 16-bit field is stored sign-extended.
+        WriteDword(kSection, row.valueName, static_cast<uint32_t>(ValueOf(*this, row)));
+    }
     saveStatus = update.Commit();
     return saveStatus == 0;
 }
@@ -171,34 +161,12 @@ uint32_t SerialLink::ReadLine(char* buffer, uint32_t limit) {
     return 0;
 }
 
-void SerialLink::SetPort(int16_t number) {
-    if (number == 0) {
+void SerialLink::Set(PortSetting setting, int32_t value) {
+    SetValueOf(*this, RowOf(setting), value);
+    if (setting != PortSetting::Port) {
+        rxBuffer.Reset();
+    } else if (portNumber == 0) {
         Close();
     }
-    portNumber = number;
-    SaveSettings();
-}
-
-void SerialLink::SetBaudRate(int32_t rate) {
-    baudRate = rate;
-    rxBuffer.Reset();
-    SaveSettings();
-}
-
-void SerialLink::SetParity(int16_t index) {
-    parityIndex = index;
-    rxBuffer.Reset();
-    SaveSettings();
-}
-
-void SerialLink::SetDataBits(int16_t bits) {
-    dataBits = bits;
-    rxBuffer.Reset();
-    SaveSettings();
-}
-
-void SerialLink::SetStopBits(int16_t bits) {
-    stopBits = bits;
-    rxBuffer.Reset();
     SaveSettings();
 }

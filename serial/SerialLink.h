@@ -4,16 +4,8 @@
 #include <cstdint>
 
 #include "platform/CommPort.h"
+#include "serial/PortSettings.h"
 #include "serial/RingBuffer.h"
-
-// What the registry stores and the port controls show.
-struct SerialSettings {
-    int16_t portNumber;  // 0: no port
-    int32_t baudRate;
-    int16_t parityIndex;  // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    int16_t dataBits;
-    int16_t stopBits;
-};
 
 // The one COM port the receiver is on: opened for exclusive use, configured from the stored
 // settings, read without blocking, one complete line at a time. Every setting change is saved
@@ -43,12 +35,15 @@ public:
     // 0 when the port holds no complete line now, or after kReadBound bytes without one.
     uint32_t ReadLine(char* buffer, uint32_t limit);
 
-    // 0 closes the port and stores "no port".
-    void SetPort(int16_t number);
-    void SetBaudRate(int32_t rate);
-    void SetParity(int16_t index);
-    void SetDataBits(int16_t bits);
-    void SetStopBits(int16_t bits);
+    // Stores one setting and saves all five. The port number 0 closes the port and stores "no
+    // port"; any other setting empties the receive buffer, and applies at the next Open.
+    void Set(PortSetting setting, int32_t value);
+    int32_t Get(PortSetting setting) const { return ValueOf(*this, RowOf(setting)); }
+    void SetPort(int16_t number) { Set(PortSetting::Port, number); }
+    void SetBaudRate(int32_t rate) { Set(PortSetting::BaudRate, rate); }
+    void SetParity(int16_t index) { Set(PortSetting::Parity, index); }
+    void SetDataBits(int16_t bits) { Set(PortSetting::DataBits, bits); }
+    void SetStopBits(int16_t bits) { Set(PortSetting::StopBits, bits); }
     // True when all five values were stored; saveStatus keeps why not.
     bool SaveSettings();
     void LoadSettings();

@@ -101,12 +101,9 @@ void CBrenlowDlg::DoDataExchange() {
         m_boxes[i].Attach(GetDlgItem(m_hWnd, res::kIdPortCombo + static_cast<int>(i)));
     }
     m_lineList = GetDlgItem(m_hWnd, res::kIdLineList);
-    auto box = [this](int id) -> ComboControl& {
-        return m_boxes[static_cast<size_t>(id - res::kIdPortCombo)];
-    };
-    m_logic.DoDataExchange(box(res::kIdPortCombo), box(res::kIdBaudCombo),
-                           box(res::kIdDataBitsCombo), box(res::kIdStopBitsCombo),
-                           box(res::kIdParityCombo));
+    m_logic.DoDataExchange([this](int id) -> ComboControl& {
+        return m_boxes.at(static_cast<size_t>(id - res::kIdPortCombo));
+    });
 }
 
 BOOL CBrenlowDlg::OnInitDialog() {

@@ -43,9 +43,7 @@ CBrenlowDlg::CBrenlowDlg(wxWindow* parent)
     Bind(wxEVT_CHAR_HOOK, &CBrenlowDlg::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &CBrenlowDlg::OnClose, this);
     Bind(wxEVT_CHOICE, &CBrenlowDlg::OnSelChange, this);
-    m_logic.DoDataExchange(Box(res::kIdPortCombo), Box(res::kIdBaudCombo),
-                           Box(res::kIdDataBitsCombo), Box(res::kIdStopBitsCombo),
-                           Box(res::kIdParityCombo));
+    m_logic.DoDataExchange([this](int id) -> ComboControl& { return Box(id); });
 }
 
 CBrenlowDlg::~CBrenlowDlg() {

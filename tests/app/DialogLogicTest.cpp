@@ -52,8 +52,7 @@ protected:
     }
     void Start() {
         logic = std::make_unique<MainDialogLogic>();
-        logic->DoDataExchange(Box(kIdPortCombo), Box(kIdBaudCombo), Box(kIdDataBitsCombo),
-                              Box(kIdStopBitsCombo), Box(kIdParityCombo));
+        logic->DoDataExchange([this](int id) -> ComboControl& { return Box(id); });
         logic->OnInitDialog();
     }
     FakeCombo& Box(int id) { return boxes[static_cast<size_t>(id - kIdPortCombo)]; }
