@@ -2,11 +2,11 @@
 #include "settings/SettingsState.h"
 #include "settings/SettingsStore.h"
 
-platform::RegKey keyStack[4] = {};
-int32_t keyDepth = 0;
-long keyChainStatus = platform::kRegSuccess;
-
 int OpenKeyChain(const char* section, platform::RegKey* deepest) {
+    SettingsState& state = StoreState();
+    platform::RegKey* keyStack = state.keyStack;
+    int32_t& keyDepth = state.keyDepth;
+    long& keyChainStatus = state.keyChainStatus;
     keyDepth = 0;
     keyChainStatus =
         platform::RegistryOpenKey(platform::CurrentUserKey(), "Software", &keyStack[0]);
@@ -26,8 +26,8 @@ int OpenKeyChain(const char* section, platform::RegKey* deepest) {
     }
     keyDepth = 2;
     // A level that cannot be created is skipped: the value lands in the deepest key open.
-    if (!appKeyName.empty()) {
-        if (platform::RegistryCreateKey(keyStack[1], appKeyName.c_str(), &keyStack[2]) ==
+    if (!state.appKeyName.empty()) {
+        if (platform::RegistryCreateKey(keyStack[1], state.appKeyName.c_str(), &keyStack[2]) ==
             platform::kRegSuccess) {
             keyDepth = 3;
         } else {
@@ -49,8 +49,9 @@ int OpenKeyChain(const char* section, platform::RegKey* deepest) {
 }
 
 void CloseKeyChain() {
-    for (int32_t i = 0; i < keyDepth; ++i) {
-        platform::RegistryCloseKey(keyStack[i]);
-        keyStack[i] = nullptr;
+    SettingsState& state = StoreState();
+    for (int32_t i = 0; i < state.keyDepth; ++i) {
+        platform::RegistryCloseKey(state.keyStack[i]);
+        state.keyStack[i] = nullptr;
     }
 }

@@ -3,11 +3,12 @@
 #include "settings/ModuleInfo.h"
 #include "settings/SettingsState.h"
 
-std::string appKeyName;
+SettingsState& StoreState() {
+    static SettingsState state;
+    return state;
+}
 
 namespace {
-
-std::string companyName;
 
 bool HasSection(const char* section) {
     return section != nullptr && section[0] != '\0';
@@ -21,20 +22,22 @@ uint32_t LittleEndian(const uint8_t* bytes) {
 }  // namespace
 
 void SetRegistryCompanyName(const char* company) {
-    companyName = company != nullptr ? company : "";
+    StoreState().companyName = company != nullptr ? company : "";
 }
 
 std::string CompanyKeyName() {
-    return companyName.empty() ? "Pellgarth" : companyName;
+    const std::string& company = StoreState().companyName;
+    return company.empty() ? "Pellgarth" : company;
 }
 
 SettingsScope::SettingsScope() {
-    keyDepth = 0;
-    for (platform::RegKey& key : keyStack) {
+    SettingsState& state = StoreState();
+    state.keyDepth = 0;
+    for (platform::RegKey& key : state.keyStack) {
         key = nullptr;
     }
     ModuleInfo::Learn();
-    appKeyName = ModuleInfo::fileTitle;
+    state.appKeyName = ModuleInfo::fileTitle;
 }
 
 const std::string& FileTitle() {
@@ -43,9 +46,9 @@ const std::string& FileTitle() {
 
 std::string BuildKeyPath(const char* section) {
     std::string path = "Software\\" + CompanyKeyName();
-    if (!appKeyName.empty()) {
+    if (const std::string& application = StoreState().appKeyName; !application.empty()) {
         path += '\\';
-        path += appKeyName;
+        path += application;
     }
     if (HasSection(section)) {
         path += '\\';
@@ -55,16 +58,18 @@ std::string BuildKeyPath(const char* section) {
 }
 
 bool WriteDword(const char* section, const char* name, uint32_t value) {
-    const bool grouped = updateDepth > 0;
+    SettingsState& state = StoreState();
+    const bool grouped = state.updateDepth > 0;
     SettingsUpdate update;
     platform::RegKey deepest = nullptr;
-    long status = OpenKeyChain(section, &deepest) != 0 ? platform::kRegSuccess : keyChainStatus;
+    long status =
+        OpenKeyChain(section, &deepest) != 0 ? platform::kRegSuccess : state.keyChainStatus;
     if (status == platform::kRegSuccess) {
         status = platform::RegistrySetDword(deepest, name, value);
         CloseKeyChain();
     }
-    if (updateFailure == platform::kRegSuccess) {
-        updateFailure = status;
+    if (state.updateFailure == platform::kRegSuccess) {
+        state.updateFailure = status;
     }
     const long committed = update.Commit();
     return grouped ? status == platform::kRegSuccess : committed == platform::kRegSuccess;

@@ -2,12 +2,10 @@
 #include "settings/SettingsState.h"
 #include "settings/SettingsStore.h"
 
-int32_t updateDepth = 0;
-long updateFailure = platform::kRegSuccess;
-
 SettingsUpdate::SettingsUpdate() {
-    if (updateDepth++ == 0) {
-        updateFailure = platform::kRegSuccess;
+    SettingsState& state = StoreState();
+    if (state.updateDepth++ == 0) {
+        state.updateFailure = platform::kRegSuccess;
     }
     platform::RegistryBeginUpdate();
 }
@@ -19,9 +17,10 @@ SettingsUpdate::~SettingsUpdate() {
 long SettingsUpdate::Commit() {
     if (!committed) {
         committed = true;
+        SettingsState& state = StoreState();
         const long written = platform::RegistryEndUpdate();
-        --updateDepth;
-        status = updateFailure != platform::kRegSuccess ? updateFailure : written;
+        --state.updateDepth;
+        status = state.updateFailure != platform::kRegSuccess ? state.updateFailure : written;
     }
     return status;
 }

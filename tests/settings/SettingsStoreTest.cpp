@@ -35,7 +35,7 @@ RawValue Dword(uint32_t v) {
 }
 
 bool ChainClosed() {
-    return std::ranges::count(keyStack, nullptr) == 4;
+    return std::ranges::count(StoreState().keyStack, nullptr) == 4;
 }
 
 // Runs as the delivered program would: company "Veltmark", executable "Brenlow".
@@ -86,21 +86,21 @@ TEST_F(SettingsStoreTest, KeyPathFollowsCompanyApplicationAndSection) {
         ++value;
         SetRegistryCompanyName(c.company);
         SettingsScope scope;
-        appKeyName = c.application;
+        StoreState().appKeyName = c.application;
         EXPECT_EQ(BuildKeyPath(c.section), c.path);
         EXPECT_EQ(ReadDword(c.section, "Port Number", value), value);
         EXPECT_EQ(Raw(c.path, "Port Number"), Dword(value)) << c.path;
         platform::RegKey deepest = nullptr;
         const int depth = OpenKeyChain(c.section, &deepest);
         EXPECT_EQ(depth, 4 - (*c.application == '\0') - (c.section == nullptr || *c.section == 0));
-        EXPECT_EQ(deepest, keyStack[depth - 1]);
+        EXPECT_EQ(deepest, StoreState().keyStack[depth - 1]);
         CloseKeyChain();
         EXPECT_TRUE(ChainClosed());
     }
     ModuleInfo::fileTitle.clear();
     SettingsScope learned;
     EXPECT_EQ(FileTitle(), "test_settings") << "learned from the running executable";
-    EXPECT_EQ(appKeyName, "test_settings");
+    EXPECT_EQ(StoreState().appKeyName, "test_settings");
     // The title drops the drive, the folders and the last extension.
     std::string titles;
     for (const char* path :
