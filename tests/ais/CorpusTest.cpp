@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <tuple>
@@ -46,6 +47,16 @@ std::vector<Decoded> DecodeFile(const std::string& path) {
     return out;
 }
 
+// The recordings are not the project's own: they are read where the build was told.
+class Corpus : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(std::filesystem::is_regular_file(kCorpus + "/real.nmea"))
+            << "no recordings in " << kCorpus << ": put the shared corpus there (see README), "
+            << "or configure with -DBRENLOW_CORPUS_DIR=<the folder that holds real.nmea>";
+    }
+};
+
 // Our texts keep what follows an inner "@"; the reference cuts there.
 std::string CutAtFill(std::string text) {
     if (const size_t at = text.find('@'); at != std::string::npos)
@@ -53,7 +64,7 @@ std::string CutAtFill(std::string text) {
     return text;
 }
 
-TEST(Corpus, RealRecordingAgreesWithTheReferenceOnEveryField) {
+TEST_F(Corpus, RealRecordingAgreesWithTheReferenceOnEveryField) {
     const std::vector<Decoded> decoded = DecodeFile(kCorpus + "/real.nmea");
     size_t next = 0;
     int compared = 0;
@@ -104,7 +115,7 @@ TEST(Corpus, RealRecordingAgreesWithTheReferenceOnEveryField) {
 
 // type:mmsi of every message the fault cases should yield, from the cases' own notes; case 03
 // (a lower-case checksum) takes its alternative, which accepts it.
-TEST(Corpus, FaultCollectionYieldsExactlyTheSoundDecodersMessages) {
+TEST_F(Corpus, FaultCollectionYieldsExactlyTheSoundDecodersMessages) {
     std::vector<std::string> expected, got;
     std::ifstream notes(kCorpus + "/faults/README.md", std::ios::binary);
     for (std::string line, number; std::getline(notes, line);) {
