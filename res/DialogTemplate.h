@@ -89,13 +89,10 @@ enum ControlId : int {
     kIdOwnHeading = 1032,
     kIdUpdateMark = 1033,
 };
-// The five setting boxes, in this order, and the ids from the list to the last value field,
-// which the windows keep in arrays indexed by id.
-inline constexpr int kSettingBoxCount = 5;
+// The ids from the list to the last value field, which the Linux window keeps in an array
+// indexed by id.
 inline constexpr int kFirstIndexedId = kIdLineList;
 inline constexpr int kLastIndexedId = kIdUpdateMark;
-static_assert(kIdBaudCombo == kIdPortCombo + 1 && kIdDataBitsCombo == kIdPortCombo + 2 &&
-              kIdStopBitsCombo == kIdPortCombo + 3 && kIdParityCombo == kIdPortCombo + 4);
 
 inline constexpr int kIdIconRadar = 128;
 inline constexpr int kIdIconTick = 129;

@@ -64,14 +64,19 @@ constexpr const PortSettingRow& RowOf(PortSetting setting) {
     return kPortSettingRows[static_cast<size_t>(setting)];
 }
 
+// The index of box `controlId`'s row, which is its PortSetting; the row count for any other id.
+constexpr size_t SettingIndex(int controlId) {
+    size_t i = 0;
+    while (i < kPortSettingRows.size() && kPortSettingRows[i].controlId != controlId) {
+        ++i;
+    }
+    return i;
+}
+
 // The row of box `controlId`, or nullptr.
 constexpr const PortSettingRow* RowOfControl(int controlId) {
-    for (const PortSettingRow& row : kPortSettingRows) {
-        if (row.controlId == controlId) {
-            return &row;
-        }
-    }
-    return nullptr;
+    const size_t i = SettingIndex(controlId);
+    return i < kPortSettingRows.size() ? &kPortSettingRows[i] : nullptr;
 }
 
 constexpr int32_t ValueOf(const SerialSettings& s, const PortSettingRow& row) {
@@ -94,6 +99,6 @@ constexpr bool RowsInSettingOrder() {
             return false;
         }
     }
-    return kPortSettingRows.size() == res::kSettingBoxCount;
+    return true;
 }
 static_assert(RowsInSettingOrder(), "one row per setting, in PortSetting order, one field each");

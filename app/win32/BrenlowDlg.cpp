@@ -98,12 +98,11 @@ INT_PTR CBrenlowDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CBrenlowDlg::DoDataExchange() {
     m_okButton = GetDlgItem(m_hWnd, IDOK);
     for (size_t i = 0; i < m_boxes.size(); ++i) {
-        m_boxes[i].Attach(GetDlgItem(m_hWnd, res::kIdPortCombo + static_cast<int>(i)));
+        m_boxes[i].Attach(GetDlgItem(m_hWnd, kPortSettingRows[i].controlId));
     }
     m_lineList = GetDlgItem(m_hWnd, res::kIdLineList);
-    m_logic.DoDataExchange([this](int id) -> ComboControl& {
-        return m_boxes.at(static_cast<size_t>(id - res::kIdPortCombo));
-    });
+    m_logic.DoDataExchange(
+        [this](int id) -> ComboControl& { return m_boxes.at(SettingIndex(id)); });
 }
 
 BOOL CBrenlowDlg::OnInitDialog() {

@@ -58,7 +58,7 @@ private:
     size_t m_lineCap;
     HWND m_hWnd = nullptr;
     HWND m_okButton = nullptr;
-    std::array<ComboBoxControl, res::kSettingBoxCount> m_boxes;  // from res::kIdPortCombo
+    std::array<ComboBoxControl, kPortSettingRows.size()> m_boxes;  // in PortSetting order
     HWND m_lineList = nullptr;
     bool m_listHeld = false;
     HICON m_hIcon;

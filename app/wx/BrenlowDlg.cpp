@@ -132,7 +132,7 @@ void CBrenlowDlg::CreateControls() {
 }
 
 ChoiceControl& CBrenlowDlg::Box(int id) {
-    return m_boxes.at(static_cast<size_t>(id - res::kIdPortCombo));
+    return m_boxes.at(SettingIndex(id));
 }
 
 ValueField* CBrenlowDlg::Field(int id) const {

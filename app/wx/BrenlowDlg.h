@@ -57,7 +57,7 @@ private:
     ChoiceControl& Box(int id);
 
     wxBitmapButton* m_okButton = nullptr;
-    std::array<ChoiceControl, res::kSettingBoxCount> m_boxes;  // from res::kIdPortCombo
+    std::array<ChoiceControl, kPortSettingRows.size()> m_boxes;  // in PortSetting order
     LineListBox* m_lineList = nullptr;
     wxIconBundle m_icon;
     MainDialogLogic m_logic;
