@@ -30,17 +30,8 @@ bool AlwaysExists(std::string_view path) {
 }
 
 // Names that the REGEDIT4 text could not hold again are refused.
-bool ValidName(std::string_view name) {
-    for (char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool ValidSubKey(std::string_view subKey) {
-    if (!ValidName(subKey) || subKey.find(']') != std::string_view::npos) {
+    if (HasControl(subKey) || subKey.find(']') != std::string_view::npos) {
         return false;
     }
     return subKey.empty() || (subKey.front() != '\\' && subKey.back() != '\\' &&
@@ -93,6 +84,46 @@ private:
     bool ended = false;
 };
 
+// Opens a key for reading, or creates it (when missing) for writing.
+long OpenPath(RegKey parent, const char* subKey, RegKey* out, bool create) {
+    std::string path;
+    long status = JoinPath(parent, subKey, out, &path);
+    if (status != kRegSuccess) {
+        return status;
+    }
+    if (!AlwaysExists(path)) {
+        OneUpdate one;
+        RegistryFile& file = Current().File();
+        if (!file.KeyExists(path)) {
+            if (!create) {
+                return kRegNotFound;
+            }
+            file.AddKey(path);  // a file that may not be written fails when the update ends
+        }
+        status = one.End();  // an open changes nothing: only a create can fail here
+        if (status != kRegSuccess) {
+            return status;
+        }
+    }
+    *out = new KeyHandle{path, !create, create};
+    return kRegSuccess;
+}
+
+// The key behind a handle, when it was opened for `right` (canQuery or canSet).
+long Opened(RegKey key, bool KeyHandle::*right, const KeyHandle** handle) {
+    if (key == nullptr) {
+        return kInvalidHandle;
+    }
+    *handle = static_cast<const KeyHandle*>(key);
+    return (*handle)->*right ? kRegSuccess : kRegAccessDenied;
+}
+
+const RegistryValue* StoredValue(const RegistryFile& file, const std::string& path,
+                                 std::string_view name) {
+    const RegistryKey* entry = file.FindKey(path);
+    return entry != nullptr ? RegistryFile::FindValue(*entry, name) : nullptr;
+}
+
 }  // namespace
 
 void RegistryBeginUpdate() {
@@ -113,58 +144,25 @@ RegKey CurrentUserKey() {
 }
 
 long RegistryOpenKey(RegKey parent, const char* subKey, RegKey* out) {
-    std::string path;
-    const long status = JoinPath(parent, subKey, out, &path);
-    if (status != kRegSuccess) {
-        return status;
-    }
-    if (!AlwaysExists(path)) {
-        OneUpdate one;
-        if (!Current().File().KeyExists(path)) {
-            return kRegNotFound;
-        }
-    }
-    *out = new KeyHandle{path, true, false};
-    return kRegSuccess;
+    return OpenPath(parent, subKey, out, false);
 }
 
 long RegistryCreateKey(RegKey parent, const char* subKey, RegKey* out) {
-    std::string path;
-    long status = JoinPath(parent, subKey, out, &path);
-    if (status != kRegSuccess) {
-        return status;
-    }
-    if (!AlwaysExists(path)) {
-        OneUpdate one;
-        RegistryFile& file = Current().File();
-        if (!file.KeyExists(path)) {
-            file.AddKey(path);  // a file that may not be written fails when the update ends
-        }
-        status = one.End();
-        if (status != kRegSuccess) {
-            return status;
-        }
-    }
-    *out = new KeyHandle{path, false, true};
-    return kRegSuccess;
+    return OpenPath(parent, subKey, out, true);
 }
 
 long RegistryQueryValue(RegKey key, const char* name, uint32_t* type, uint8_t* data,
                         uint32_t* size) {
-    if (key == nullptr) {
-        return kInvalidHandle;
-    }
-    const KeyHandle& handle = *static_cast<const KeyHandle*>(key);
-    if (!handle.canQuery) {
-        return kRegAccessDenied;
+    const KeyHandle* handle = nullptr;
+    if (const long status = Opened(key, &KeyHandle::canQuery, &handle); status != kRegSuccess) {
+        return status;
     }
     if (data != nullptr && size == nullptr) {
         return kInvalidParameter;
     }
     OneUpdate one;
-    const RegistryKey* entry = Current().File().FindKey(handle.path);
     const RegistryValue* value =
-        entry != nullptr ? RegistryFile::FindValue(*entry, name != nullptr ? name : "") : nullptr;
+        StoredValue(Current().File(), handle->path, name != nullptr ? name : "");
     if (value == nullptr) {
         return kRegNotFound;
     }
@@ -186,15 +184,12 @@ long RegistryQueryValue(RegKey key, const char* name, uint32_t* type, uint8_t* d
 }
 
 long RegistrySetDword(RegKey key, const char* name, uint32_t value) {
-    if (key == nullptr) {
-        return kInvalidHandle;
-    }
-    const KeyHandle& handle = *static_cast<const KeyHandle*>(key);
-    if (!handle.canSet) {
-        return kRegAccessDenied;
+    const KeyHandle* handle = nullptr;
+    if (const long status = Opened(key, &KeyHandle::canSet, &handle); status != kRegSuccess) {
+        return status;
     }
     const std::string_view valueName = name != nullptr ? name : "";
-    if (!ValidName(valueName)) {
+    if (HasControl(valueName)) {
         return kInvalidParameter;
     }
     OneUpdate one;
@@ -203,16 +198,14 @@ long RegistrySetDword(RegKey key, const char* name, uint32_t value) {
     std::vector<uint8_t> bytes = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
                                   static_cast<uint8_t>(value >> 16),
                                   static_cast<uint8_t>(value >> 24)};
-    const RegistryKey* entry = file.FindKey(handle.path);
-    const RegistryValue* stored =
-        entry != nullptr ? RegistryFile::FindValue(*entry, valueName) : nullptr;
+    const RegistryValue* stored = StoredValue(file, handle->path, valueName);
     if (stored != nullptr && stored->type == kRegTypeDword && stored->data == bytes) {
         return one.End();  // already so: nothing to write
     }
     if (storage.WriteStatus() != kRegSuccess) {
         return one.End(storage.WriteStatus());
     }
-    file.SetValue(file.AddKey(handle.path), valueName, kRegTypeDword, std::move(bytes));
+    file.SetValue(file.AddKey(handle->path), valueName, kRegTypeDword, std::move(bytes));
     return one.End();
 }
 

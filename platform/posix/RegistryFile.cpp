@@ -55,15 +55,6 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool HasControl(std::string_view s) {
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && SameName(s.substr(0, prefix.size()), prefix);
 }
@@ -379,6 +370,15 @@ void AppendValue(std::string* out, const RegistryValue& value) {
 }
 
 }  // namespace
+
+bool HasControl(std::string_view s) {
+    for (char c : s) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

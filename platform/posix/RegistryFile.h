@@ -25,6 +25,8 @@ struct RegistryKey {
 
 // Key and value names compare like Windows: ASCII letters without regard to case.
 bool SameName(std::string_view a, std::string_view b);
+// A control character other than tab: a line that holds one cannot be read back.
+bool HasControl(std::string_view s);
 
 // A registry file: every key as a section with its values, comments and blank lines, in file
 // order. Reads REGEDIT4 and version 5.00 text, 8-bit (with or without a UTF-8 byte-order
