@@ -45,7 +45,7 @@ inline constexpr const char* kDataBitsItems[] = {"5", "6", "7", "8"};
 inline constexpr const char* kStopBitsItems[] = {"1", "2"};
 
 // clang-format off
-inline constexpr std::array<PortSettingRow, 5> kPortSettingRows = {{
+inline constexpr auto kPortSettingRows = std::to_array<PortSettingRow>({
     // setting, box, registry value and default; 32- or 16-bit field; items and their mapping
     {PortSetting::Port,     res::kIdPortCombo,     "Port Number", 0,
      nullptr, &SerialSettings::portNumber,   {},             ItemMapping::DecimalText, 0},
@@ -57,7 +57,7 @@ inline constexpr std::array<PortSettingRow, 5> kPortSettingRows = {{
      nullptr, &SerialSettings::dataBits,     kDataBitsItems, ItemMapping::Index,       5},
     {PortSetting::StopBits, res::kIdStopBitsCombo, "Stop Bits",   1,
      nullptr, &SerialSettings::stopBits,     kStopBitsItems, ItemMapping::Index,       1},
-}};
+});
 // clang-format on
 
 constexpr const PortSettingRow& RowOf(PortSetting setting) {

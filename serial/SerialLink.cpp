@@ -26,9 +26,10 @@ bool RetriedAfter(platform::CommOpenError error) {
 }  // namespace
 
 SerialLink::SerialLink()
-    : SerialSettings{0, 19200, 0, 8, 1},
-      lineTerminator('\n'),
-      portHandle(platform::kInvalidCommHandle) {
+    : SerialSettings{}, lineTerminator('\n'), portHandle(platform::kInvalidCommHandle) {
+    for (const PortSettingRow& row : kPortSettingRows) {
+        SetValueOf(*this, row, static_cast<int32_t>(row.defaultValue));
+    }
     LoadSettings();
 }
 
