@@ -15,4 +15,8 @@ CommReadStatus CommReadFailure(DWORD error);
 // Why CreateFileA refused a COM port, by its GetLastError code.
 CommOpenError CommOpenFailure(DWORD error);
 
+// COM`portNumber` opened for reading and writing, not shared; INVALID_HANDLE_VALUE (with the
+// last error set) when refused.
+HANDLE OpenComPort(int portNumber);
+
 }  // namespace platform

@@ -55,12 +55,15 @@ CommOpenError CommOpenFailure(DWORD error) {
     }
 }
 
-CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits, int stopBits,
-                    CommOpenError* error) {
+HANDLE OpenComPort(int portNumber) {
     char path[32];
     std::snprintf(path, sizeof path, "\\\\.\\COM%d", portNumber);
-    HANDLE port =
-        CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+CommHandle CommOpen(int portNumber, int32_t baudRate, char parityLetter, int dataBits, int stopBits,
+                    CommOpenError* error) {
+    HANDLE port = OpenComPort(portNumber);
     CommOpenError reason = CommOpenError::None;
     if (port == INVALID_HANDLE_VALUE) {
         reason = CommOpenFailure(GetLastError());

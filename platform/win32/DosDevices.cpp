@@ -1,4 +1,5 @@
 #include "platform/DosDevices.h"
+#include "platform/win32/CommErrors.h"
 
 #include <windows.h>
 
@@ -21,10 +22,7 @@ uint32_t QueryDosDeviceList(char* buffer, uint32_t size) {
 }
 
 bool ProbeComPort(int portNumber) {
-    char path[32];
-    std::snprintf(path, sizeof path, "\\\\.\\COM%d", portNumber);
-    HANDLE port =
-        CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE port = OpenComPort(portNumber);
     if (port != INVALID_HANDLE_VALUE) {
         CloseHandle(port);
         return true;
