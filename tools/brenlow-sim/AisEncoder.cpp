@@ -1,54 +1,92 @@
 #include "tools/brenlow-sim/AisEncoder.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "tools/brenlow-sim/SixBitWriter.h"
 
-bool ArmourPositionReport(const PositionReport& r, ArmouredPayload& out) {
+namespace {
+
+// One field of a message: an unsigned or two's complement value `width` bits wide, or text of
+// `width` six-bit characters.
+struct Field {
+    enum class Kind { Unsigned, Signed, Text } kind;
+    int64_t value;
+    std::string_view text;
+    int width;
+};
+
+Field Unsigned(int64_t value, int bits) {
+    return {Field::Kind::Unsigned, value, {}, bits};
+}
+Field Signed(int32_t value, int bits) {
+    return {Field::Kind::Signed, value, {}, bits};
+}
+Field Text(std::string_view text, int count) {
+    return {Field::Kind::Text, 0, text, count};
+}
+
+bool Put(SixBitWriter& w, const Field& f) {
+    switch (f.kind) {
+        case Field::Kind::Unsigned:
+            return w.PutUnsigned(static_cast<uint32_t>(f.value), f.width);  // negative: no fit
+        case Field::Kind::Signed:
+            return w.PutSigned(static_cast<int32_t>(f.value), f.width);
+        case Field::Kind::Text:
+            return w.PutText(f.text, f.width);
+    }
+    return false;
+}
+
+// The fields in transmission order, armoured; false, and `out` untouched, when one does not fit.
+bool Armour(std::initializer_list<Field> fields, ArmouredPayload& out) {
     SixBitWriter w;
-    const bool ok =
-        w.PutUnsigned(static_cast<uint32_t>(r.type), 6) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.repeat), 2) && w.PutUnsigned(r.mmsi, 30) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.navStatus), 4) && w.PutSigned(r.rateOfTurn, 8) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.speed), 10) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.accuracy), 1) && w.PutSigned(r.longitude, 28) &&
-        w.PutSigned(r.latitude, 27) && w.PutUnsigned(static_cast<uint32_t>(r.course), 12) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.heading), 9) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.second), 6) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.maneuver), 2) && w.PutUnsigned(0, 3) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.raim), 1) && w.PutUnsigned(r.radio, 19);
-    if (!ok || r.type < 1 || r.type > 3) {
-        return false;
+    for (const Field& f : fields) {
+        if (!Put(w, f)) {
+            return false;
+        }
     }
     out.text = w.Armour();
     out.fillBits = w.FillBits();
     return true;
 }
 
+}  // namespace
+
+bool ArmourPositionReport(const PositionReport& r, ArmouredPayload& out) {
+    return r.type >= 1 && r.type <= 3 &&
+           Armour({Unsigned(r.type, 6), Unsigned(r.repeat, 2), Unsigned(r.mmsi, 30),
+                   Unsigned(r.navStatus, 4), Signed(r.rateOfTurn, 8), Unsigned(r.speed, 10),
+                   Unsigned(r.accuracy, 1), Signed(r.longitude, 28), Signed(r.latitude, 27),
+                   Unsigned(r.course, 12), Unsigned(r.heading, 9), Unsigned(r.second, 6),
+                   Unsigned(r.maneuver, 2), Unsigned(0, 3), Unsigned(r.raim, 1),
+                   Unsigned(r.radio, 19)},
+                  out);
+}
+
 bool ArmourStaticReport(const StaticReport& r, ArmouredPayload& out) {
-    SixBitWriter w;
-    const bool ok =
-        w.PutUnsigned(5, 6) && w.PutUnsigned(static_cast<uint32_t>(r.repeat), 2) &&
-        w.PutUnsigned(r.mmsi, 30) && w.PutUnsigned(static_cast<uint32_t>(r.aisVersion), 2) &&
-        w.PutUnsigned(r.imoNumber, 30) && w.PutText(r.callSign, 7) && w.PutText(r.shipName, 20) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.shipType), 8) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.dimToBow), 9) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.dimToStern), 9) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.dimToPort), 6) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.dimToStarboard), 6) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.fixType), 4) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.etaMonth), 4) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.etaDay), 5) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.etaHour), 5) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.etaMinute), 6) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.draught), 8) && w.PutText(r.destination, 20) &&
-        w.PutUnsigned(static_cast<uint32_t>(r.dte), 1) && w.PutUnsigned(0, 1);
-    if (!ok) {
-        return false;
-    }
-    out.text = w.Armour();
-    out.fillBits = w.FillBits();
-    return true;
+    return Armour({Unsigned(5, 6),
+                   Unsigned(r.repeat, 2),
+                   Unsigned(r.mmsi, 30),
+                   Unsigned(r.aisVersion, 2),
+                   Unsigned(r.imoNumber, 30),
+                   Text(r.callSign, 7),
+                   Text(r.shipName, 20),
+                   Unsigned(r.shipType, 8),
+                   Unsigned(r.dimToBow, 9),
+                   Unsigned(r.dimToStern, 9),
+                   Unsigned(r.dimToPort, 6),
+                   Unsigned(r.dimToStarboard, 6),
+                   Unsigned(r.fixType, 4),
+                   Unsigned(r.etaMonth, 4),
+                   Unsigned(r.etaDay, 5),
+                   Unsigned(r.etaHour, 5),
+                   Unsigned(r.etaMinute, 6),
+                   Unsigned(r.draught, 8),
+                   Text(r.destination, 20),
+                   Unsigned(r.dte, 1),
+                   Unsigned(0, 1)},
+                  out);
 }
 
 uint8_t NmeaChecksum(std::string_view body) {
