@@ -71,6 +71,13 @@ struct LinkOnPty {
         }
         std::system((std::string("rm -rf ") + home).c_str());
     }
+    // False, with the benchmark skipped, when there is no link.
+    bool Ready(benchmark::State& state) const {
+        if (!link) {
+            state.SkipWithError("no pseudo-terminal");
+        }
+        return link != nullptr;
+    }
     // A new device under COM7, as a receiver plugged in again.
     bool Plug() {
         char path[256];
@@ -97,8 +104,7 @@ struct LinkOnPty {
 // ReadLine as fast as it can be called, fed by a writer thread.
 void SerialLinkIntake(benchmark::State& state) {
     LinkOnPty port;
-    if (!port.link) {
-        state.SkipWithError("no pseudo-terminal");
+    if (!port.Ready(state)) {
         return;
     }
     const std::string bytes = CorpusBytes();
@@ -120,8 +126,7 @@ BENCHMARK(SerialLinkIntake)->Unit(benchmark::kMillisecond)->UseRealTime();
 // counts with its last 1,024 bytes); what they leave waits in the port until it overflows.
 void TickIntake(benchmark::State& state) {
     LinkOnPty port;
-    if (!port.link) {
-        state.SkipWithError("no pseudo-terminal");
+    if (!port.Ready(state)) {
         return;
     }
     constexpr size_t kPerTick = 115200 / 10 / 2;
@@ -154,8 +159,7 @@ BENCHMARK(TickIntake)->Arg(0)->Arg(1)->Iterations(200)->Unit(benchmark::kMillise
 // and sends at once.
 void ReplugLatency(benchmark::State& state) {
     LinkOnPty port;
-    if (!port.link) {
-        state.SkipWithError("no pseudo-terminal");
+    if (!port.Ready(state)) {
         return;
     }
     using Clock = std::chrono::steady_clock;
