@@ -56,6 +56,19 @@ bool RealPath(const std::string& path, std::string& resolved) {
     return true;
 }
 
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        names.emplace_back(entry->d_name);
+    }
+    closedir(dir);
+    return names;
+}
+
 DeviceMap::DeviceMap() {
     const std::string folder = ConfigFolder();
     if (!folder.empty()) {
@@ -86,16 +99,11 @@ bool DeviceMap::LinkText(int number, std::string& text) const {
 
 std::vector<int> DeviceMap::Numbers() const {
     std::vector<int> numbers;
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr) {
-        return numbers;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        if (int number = EntryNumber(entry->d_name); number != 0) {
+    for (const std::string& name : FolderEntries(directory)) {
+        if (int number = EntryNumber(name.c_str()); number != 0) {
             numbers.push_back(number);
         }
     }
-    closedir(dir);
     std::sort(numbers.begin(), numbers.end());
     return numbers;
 }

@@ -32,4 +32,8 @@ private:
 // realpath(3) into a string; false when the path does not lead to an existing file.
 bool RealPath(const std::string& path, std::string& resolved);
 
+// The names in a folder, "." and ".." included, in the order readdir(3) gives them; none when
+// it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& folder);
+
 }  // namespace platform::posix

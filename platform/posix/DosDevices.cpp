@@ -1,13 +1,12 @@
 #include "platform/DosDevices.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/DeviceMap.h"
@@ -19,6 +18,7 @@ namespace {
 
 using posix::DeviceMap;
 using posix::DeviceRoots;
+using posix::FolderEntries;
 using posix::RealPath;
 
 // Serial device families that exist only when their hardware does.
@@ -63,19 +63,13 @@ bool NaturalLess(const std::string& a, const std::string& b) {
 
 std::vector<std::string> PresentSerialDevices(const DeviceRoots& roots) {
     std::vector<std::string> names;
-    DIR* dir = opendir(roots.dev.c_str());
-    if (dir == nullptr) {
-        return names;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
+    for (std::string& name : FolderEntries(roots.dev)) {
         bool plugged = std::any_of(std::begin(kPluggedFamilies), std::end(kPluggedFamilies),
                                    [&](std::string_view f) { return HasDigitsAfter(name, f); });
         if (plugged || (HasDigitsAfter(name, kUartFamily) && IsRealUart(roots, name))) {
-            names.push_back(name);
+            names.push_back(std::move(name));
         }
     }
-    closedir(dir);
     std::sort(names.begin(), names.end(), NaturalLess);
     return names;
 }
@@ -83,21 +77,14 @@ std::vector<std::string> PresentSerialDevices(const DeviceRoots& roots) {
 // The /dev/serial/by-id link of a device, which names the same device after every
 // unplugging and reboot; empty when there is none.
 std::string StablePath(const DeviceRoots& roots, const std::string& device) {
-    std::string found;
-    DIR* dir = opendir(roots.serialById.c_str());
-    if (dir == nullptr) {
-        return found;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        std::string path = roots.serialById + "/" + entry->d_name;
+    for (const std::string& name : FolderEntries(roots.serialById)) {
+        std::string path = roots.serialById + "/" + name;
         std::string resolved;
-        if (entry->d_name[0] != '.' && RealPath(path, resolved) && resolved == device) {
-            found = path;
-            break;
+        if (name[0] != '.' && RealPath(path, resolved) && resolved == device) {
+            return path;
         }
     }
-    closedir(dir);
-    return found;
+    return {};
 }
 
 void NumberNewDevices(const DeviceMap& map) {
