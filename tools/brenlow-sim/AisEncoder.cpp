@@ -1,47 +1,39 @@
 #include "tools/brenlow-sim/AisEncoder.h"
 
 #include <cstdio>
-#include <initializer_list>
 
 #include "tools/brenlow-sim/SixBitWriter.h"
 
 namespace {
 
-// One field of a message: an unsigned or two's complement value `width` bits wide, or text of
-// `width` six-bit characters.
-struct Field {
-    enum class Kind { Unsigned, Signed, Text } kind;
-    int64_t value;
-    std::string_view text;
-    int width;
-};
+using Kind = MessageField::Kind;
 
-Field Unsigned(int64_t value, int bits) {
-    return {Field::Kind::Unsigned, value, {}, bits};
+MessageField Unsigned(int64_t value, int bits, const char* name = nullptr) {
+    return {Kind::Unsigned, value, {}, bits, name};
 }
-Field Signed(int32_t value, int bits) {
-    return {Field::Kind::Signed, value, {}, bits};
+MessageField Signed(int32_t value, int bits, const char* name) {
+    return {Kind::Signed, value, {}, bits, name};
 }
-Field Text(std::string_view text, int count) {
-    return {Field::Kind::Text, 0, text, count};
+MessageField Text(std::string_view text, int count, const char* name) {
+    return {Kind::Text, 0, text, count, name};
 }
 
-bool Put(SixBitWriter& w, const Field& f) {
+bool Put(SixBitWriter& w, const MessageField& f) {
     switch (f.kind) {
-        case Field::Kind::Unsigned:
+        case Kind::Unsigned:
             return w.PutUnsigned(static_cast<uint32_t>(f.value), f.width);  // negative: no fit
-        case Field::Kind::Signed:
+        case Kind::Signed:
             return w.PutSigned(static_cast<int32_t>(f.value), f.width);
-        case Field::Kind::Text:
+        case Kind::Text:
             return w.PutText(f.text, f.width);
     }
     return false;
 }
 
-// The fields in transmission order, armoured; false, and `out` untouched, when one does not fit.
-bool Armour(std::initializer_list<Field> fields, ArmouredPayload& out) {
+// The fields armoured; false, and `out` untouched, when one does not fit.
+bool Armour(const std::vector<MessageField>& fields, ArmouredPayload& out) {
     SixBitWriter w;
-    for (const Field& f : fields) {
+    for (const MessageField& f : fields) {
         if (!Put(w, f)) {
             return false;
         }
@@ -53,40 +45,55 @@ bool Armour(std::initializer_list<Field> fields, ArmouredPayload& out) {
 
 }  // namespace
 
+std::vector<MessageField> MessageFields(const PositionReport& r) {
+    return {Unsigned(r.type, 6),
+            Unsigned(r.repeat, 2),
+            Unsigned(r.mmsi, 30, "mmsi"),
+            Unsigned(r.navStatus, 4, "navStatus"),
+            Signed(r.rateOfTurn, 8, "rateOfTurn"),
+            Unsigned(r.speed, 10, "speed"),
+            Unsigned(r.accuracy, 1, "accuracy"),
+            Signed(r.longitude, 28, "longitude"),
+            Signed(r.latitude, 27, "latitude"),
+            Unsigned(r.course, 12, "course"),
+            Unsigned(r.heading, 9, "heading"),
+            Unsigned(r.second, 6, "second"),
+            Unsigned(r.maneuver, 2),
+            Unsigned(0, 3),
+            Unsigned(r.raim, 1),
+            Unsigned(r.radio, 19)};
+}
+
+std::vector<MessageField> MessageFields(const StaticReport& r) {
+    return {Unsigned(5, 6),
+            Unsigned(r.repeat, 2),
+            Unsigned(r.mmsi, 30, "mmsi"),
+            Unsigned(r.aisVersion, 2),
+            Unsigned(r.imoNumber, 30, "imoNumber"),
+            Text(r.callSign, 7, "callSign"),
+            Text(r.shipName, 20, "shipName"),
+            Unsigned(r.shipType, 8, "shipType"),
+            Unsigned(r.dimToBow, 9, "dimToBow"),
+            Unsigned(r.dimToStern, 9, "dimToStern"),
+            Unsigned(r.dimToPort, 6, "dimToPort"),
+            Unsigned(r.dimToStarboard, 6, "dimToStarboard"),
+            Unsigned(r.fixType, 4, "fixType"),
+            Unsigned(r.etaMonth, 4, "etaMonth"),
+            Unsigned(r.etaDay, 5, "etaDay"),
+            Unsigned(r.etaHour, 5, "etaHour"),
+            Unsigned(r.etaMinute, 6, "etaMinute"),
+            Unsigned(r.draught, 8, "draught"),
+            Text(r.destination, 20, "destination"),
+            Unsigned(r.dte, 1),
+            Unsigned(0, 1)};
+}
+
 bool ArmourPositionReport(const PositionReport& r, ArmouredPayload& out) {
-    return r.type >= 1 && r.type <= 3 &&
-           Armour({Unsigned(r.type, 6), Unsigned(r.repeat, 2), Unsigned(r.mmsi, 30),
-                   Unsigned(r.navStatus, 4), Signed(r.rateOfTurn, 8), Unsigned(r.speed, 10),
-                   Unsigned(r.accuracy, 1), Signed(r.longitude, 28), Signed(r.latitude, 27),
-                   Unsigned(r.course, 12), Unsigned(r.heading, 9), Unsigned(r.second, 6),
-                   Unsigned(r.maneuver, 2), Unsigned(0, 3), Unsigned(r.raim, 1),
-                   Unsigned(r.radio, 19)},
-                  out);
+    return r.type >= 1 && r.type <= 3 && Armour(MessageFields(r), out);
 }
 
 bool ArmourStaticReport(const StaticReport& r, ArmouredPayload& out) {
-    return Armour({Unsigned(5, 6),
-                   Unsigned(r.repeat, 2),
-                   Unsigned(r.mmsi, 30),
-                   Unsigned(r.aisVersion, 2),
-                   Unsigned(r.imoNumber, 30),
-                   Text(r.callSign, 7),
-                   Text(r.shipName, 20),
-                   Unsigned(r.shipType, 8),
-                   Unsigned(r.dimToBow, 9),
-                   Unsigned(r.dimToStern, 9),
-                   Unsigned(r.dimToPort, 6),
-                   Unsigned(r.dimToStarboard, 6),
-                   Unsigned(r.fixType, 4),
-                   Unsigned(r.etaMonth, 4),
-                   Unsigned(r.etaDay, 5),
-                   Unsigned(r.etaHour, 5),
-                   Unsigned(r.etaMinute, 6),
-                   Unsigned(r.draught, 8),
-                   Text(r.destination, 20),
-                   Unsigned(r.dte, 1),
-                   Unsigned(0, 1)},
-                  out);
+    return Armour(MessageFields(r), out);
 }
 
 uint8_t NmeaChecksum(std::string_view body) {

@@ -52,6 +52,21 @@ struct ArmouredPayload {
     int fillBits = 0;
 };
 
+// One field as transmitted: an unsigned or two's complement value `width` bits wide, or text
+// of `width` six-bit characters. `name` is its name in the truth log; nullptr for the fields
+// the log leaves out (message type, repeat indicator, spare bits and the like).
+struct MessageField {
+    enum class Kind { Unsigned, Signed, Text } kind;
+    int64_t value;
+    std::string_view text;
+    int width;
+    const char* name;
+};
+
+// A report's fields in transmission order; the texts point into the report.
+std::vector<MessageField> MessageFields(const PositionReport& report);
+std::vector<MessageField> MessageFields(const StaticReport& report);
+
 // Field values to payload (168 bits for a position report, 424 for a static report). False
 // when a value does not fit its field.
 bool ArmourPositionReport(const PositionReport& report, ArmouredPayload& out);

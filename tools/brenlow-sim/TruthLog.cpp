@@ -44,36 +44,17 @@ std::string TruthLine(const SimMessage& m) {
                   static_cast<unsigned long long>(m.seq), m.time, m.own ? "true" : "false");
     std::string out = head;
     Field(out, "type", m.type);
-    if (m.type == 5) {
-        const StaticReport& s = m.statics;
-        Field(out, "mmsi", s.mmsi);
-        Field(out, "imoNumber", s.imoNumber);
-        Field(out, "callSign", s.callSign);
-        Field(out, "shipName", s.shipName);
-        Field(out, "shipType", s.shipType);
-        Field(out, "dimToBow", s.dimToBow);
-        Field(out, "dimToStern", s.dimToStern);
-        Field(out, "dimToPort", s.dimToPort);
-        Field(out, "dimToStarboard", s.dimToStarboard);
-        Field(out, "fixType", s.fixType);
-        Field(out, "etaMonth", s.etaMonth);
-        Field(out, "etaDay", s.etaDay);
-        Field(out, "etaHour", s.etaHour);
-        Field(out, "etaMinute", s.etaMinute);
-        Field(out, "draught", s.draught);
-        Field(out, "destination", s.destination);
-    } else {
-        const PositionReport& p = m.position;
-        Field(out, "mmsi", p.mmsi);
-        Field(out, "navStatus", p.navStatus);
-        Field(out, "rateOfTurn", p.rateOfTurn);
-        Field(out, "speed", p.speed);
-        Field(out, "accuracy", p.accuracy);
-        Field(out, "longitude", p.longitude);
-        Field(out, "latitude", p.latitude);
-        Field(out, "course", p.course);
-        Field(out, "heading", p.heading);
-        Field(out, "second", p.second);
+    // The fields the log names, in transmission order.
+    for (const MessageField& f :
+         m.type == 5 ? MessageFields(m.statics) : MessageFields(m.position)) {
+        if (f.name == nullptr) {
+            continue;
+        }
+        if (f.kind == MessageField::Kind::Text) {
+            Field(out, f.name, f.text);
+        } else {
+            Field(out, f.name, f.value);
+        }
     }
     Field(out, "fault", FaultName(m.fault));
     out += ",\"tainted\":";
