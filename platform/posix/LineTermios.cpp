@@ -1,5 +1,7 @@
 #include "platform/posix/LineTermios.h"
 
+#include <cstddef>
+
 namespace platform::posix {
 
 namespace {
@@ -35,21 +37,22 @@ constexpr Parity kParities[] = {
 
 constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
 
+// The row whose `key` is `value` (keys are unique), or nullptr.
+template <typename Row, typename Key, size_t N>
+const Row* FindRow(const Row (&rows)[N], Key Row::*key, Key value) {
+    for (const Row& row : rows) {
+        if (row.*key == value) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool MakeLineTermios(int32_t baudRate, char parityLetter, int dataBits, int stopBits, termios* t) {
-    const Speed* speed = nullptr;
-    for (const Speed& s : kSpeeds) {
-        if (s.rate == baudRate) {
-            speed = &s;
-        }
-    }
-    const Parity* parity = nullptr;
-    for (const Parity& p : kParities) {
-        if (p.letter == parityLetter) {
-            parity = &p;
-        }
-    }
+    const Speed* speed = FindRow(kSpeeds, &Speed::rate, baudRate);
+    const Parity* parity = FindRow(kParities, &Parity::letter, parityLetter);
     if (speed == nullptr || parity == nullptr || dataBits < 5 || dataBits > 8 ||
         (stopBits != 1 && stopBits != 2)) {
         return false;
