@@ -2,13 +2,12 @@
 
 #include <cstdio>
 
+#include "platform/Registry.h"
+
 namespace platform {
 
 namespace {
 
-constexpr uint32_t kTypeString = 1;
-constexpr uint32_t kTypeBinary = 3;
-constexpr uint32_t kTypeDword = 4;
 constexpr size_t kHexBytesPerLine = 25;
 constexpr std::string_view kHeader4 = "REGEDIT4";
 constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
@@ -197,7 +196,7 @@ bool ParseData(std::string_view s, RegistryValue* value) {
         if (!ParseQuoted(s, &pos, &text) || pos != s.size()) {
             return false;
         }
-        value->type = kTypeString;
+        value->type = kRegTypeString;
         value->data.assign(text.begin(), text.end());
         value->data.push_back(0);
         return true;
@@ -207,13 +206,13 @@ bool ParseData(std::string_view s, RegistryValue* value) {
         if (!ParseHexNumber(s.substr(6), 8, true, &n)) {
             return false;
         }
-        value->type = kTypeDword;
+        value->type = kRegTypeDword;
         value->data = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
                        static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)};
         return true;
     }
     if (StartsWith(s, "hex:")) {
-        value->type = kTypeBinary;
+        value->type = kRegTypeBinary;
         return ParseHexBytes(s.substr(4), &value->data);
     }
     if (StartsWith(s, "hex(")) {
@@ -321,7 +320,7 @@ void AppendQuoted(std::string* out, std::string_view text) {
 }
 
 bool IsPlainString(const RegistryValue& value) {
-    if (value.type != kTypeString || value.data.empty() || value.data.back() != 0) {
+    if (value.type != kRegTypeString || value.data.empty() || value.data.back() != 0) {
         return false;
     }
     for (size_t i = 0; i + 1 < value.data.size(); ++i) {
@@ -342,7 +341,7 @@ void AppendValue(std::string* out, const RegistryValue& value) {
     }
     *out += '=';
     char buffer[32];
-    if (value.type == kTypeDword && value.data.size() == 4) {
+    if (value.type == kRegTypeDword && value.data.size() == 4) {
         const uint32_t n = uint32_t{value.data[0]} | uint32_t{value.data[1]} << 8 |
                            uint32_t{value.data[2]} << 16 | uint32_t{value.data[3]} << 24;
         std::snprintf(buffer, sizeof buffer, "dword:%08x", n);
@@ -354,7 +353,7 @@ void AppendValue(std::string* out, const RegistryValue& value) {
                                            value.data.size() - 1));
         return;
     }
-    if (value.type == kTypeBinary) {
+    if (value.type == kRegTypeBinary) {
         *out += "hex:";
     } else {
         std::snprintf(buffer, sizeof buffer, "hex(%x):", value.type);
