@@ -37,23 +37,17 @@ protected:
 };
 
 // The four boxes whose rows say everything; the port box has rules of its own (CPortCombo).
-class CBaudCombo : public SettingCombo {
+template <PortSetting Setting>
+class SettingComboOf : public SettingCombo {
 public:
-    CBaudCombo() : SettingCombo(PortSetting::BaudRate) {}
+    SettingComboOf() : SettingCombo(Setting) {}
 };
 
-class CDataBitsCombo : public SettingCombo {
-public:
-    CDataBitsCombo() : SettingCombo(PortSetting::DataBits) {}
-};
+using CBaudCombo = SettingComboOf<PortSetting::BaudRate>;
+using CDataBitsCombo = SettingComboOf<PortSetting::DataBits>;
+using CStopBitsCombo = SettingComboOf<PortSetting::StopBits>;
 
-class CStopBitsCombo : public SettingCombo {
+class CParityCombo : public SettingComboOf<PortSetting::Parity> {
 public:
-    CStopBitsCombo() : SettingCombo(PortSetting::StopBits) {}
-};
-
-class CParityCombo : public SettingCombo {
-public:
-    CParityCombo() : SettingCombo(PortSetting::Parity) {}
     void FillList() { FillOnce(); }
 };
