@@ -1,62 +1,19 @@
 #include "platform/posix/RegistryFile.h"
 
-#include <cstdio>
-
 #include "platform/Registry.h"
+#include "platform/posix/RegistryValueText.h"
+#include "platform/posix/Utf16.h"
 
 namespace platform {
 
+using namespace regtext;
+
 namespace {
 
-constexpr size_t kHexBytesPerLine = 25;
 constexpr std::string_view kHeader4 = "REGEDIT4";
 constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Fold(std::string_view s) {
-    std::string folded(s);
-    for (char& c : folded) {
-        c = Lower(c);
-    }
-    return folded;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimLeft(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    return s;
-}
-
-std::string_view Trim(std::string_view s) {
-    s = TrimLeft(s);
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = Lower(c);
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-bool StartsWith(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && SameName(s.substr(0, prefix.size()), prefix);
-}
 
 // A path of one or more non-empty names separated by single backslashes. A leading '-' (a
 // key that an import deletes) is kept as a key of that name, which no lookup ever asks for.
@@ -65,179 +22,6 @@ bool ValidKeyPath(std::string_view path) {
         return false;
     }
     return path.find("\\\\") == std::string_view::npos;
-}
-
-// UTF-16LE code units as UTF-8, lone surrogates included (as three bytes each), so that
-// writing back gives the same units. False when a byte is left over.
-bool DecodeUtf16(std::string_view bytes, std::string* out) {
-    const size_t units = bytes.size() / 2;
-    auto unit = [&](size_t i) {
-        return static_cast<uint32_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                     static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
-    };
-    out->reserve(bytes.size());
-    for (size_t i = 0; i < units; ++i) {
-        uint32_t c = unit(i);
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
-            unit(i + 1) < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
-        }
-        if (c < 0x80) {
-            out->push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out->push_back(static_cast<char>(0xC0 | c >> 6));
-            out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out->push_back(static_cast<char>(0xE0 | c >> 12));
-            out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-            out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out->push_back(static_cast<char>(0xF0 | c >> 18));
-            out->push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-            out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-            out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return bytes.size() % 2 == 0;
-}
-
-// The reverse of DecodeUtf16. A byte that starts no sequence stands for itself (Latin-1).
-void EncodeUtf16(std::string_view text, std::string* out) {
-    auto put = [out](uint32_t unit) {
-        out->push_back(static_cast<char>(unit & 0xFF));
-        out->push_back(static_cast<char>(unit >> 8));
-    };
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<uint8_t>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        uint32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        bool whole = lead < 0x80 || (lead >= 0xC0 && lead < 0xF8 && i + length <= text.size());
-        for (size_t k = 1; whole && k < length; ++k) {
-            const auto next = static_cast<uint8_t>(text[i + k]);
-            whole = (next & 0xC0) == 0x80;
-            c = c << 6 | (next & 0x3F);
-        }
-        if (!whole || c > 0x10FFFF) {
-            put(lead);
-            i += 1;
-            continue;
-        }
-        if (c >= 0x10000) {
-            put(0xD800 + ((c - 0x10000) >> 10));
-            put(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            put(c);
-        }
-        i += length;
-    }
-}
-
-// A quoted text at s[*pos] with the escapes \\ and \"; *pos moves past the closing quote.
-bool ParseQuoted(std::string_view s, size_t* pos, std::string* out) {
-    if (*pos >= s.size() || s[*pos] != '"') {
-        return false;
-    }
-    for (size_t i = *pos + 1; i < s.size(); ++i) {
-        if (s[i] == '"') {
-            *pos = i + 1;
-            return true;
-        }
-        if (s[i] == '\\') {
-            if (i + 1 >= s.size() || (s[i + 1] != '\\' && s[i + 1] != '"')) {
-                return false;
-            }
-            ++i;
-        }
-        out->push_back(s[i]);
-    }
-    return false;
-}
-
-// Exactly `digits` hex digits when exact, else 1 to `digits`: a cut-off number is refused.
-bool ParseHexNumber(std::string_view s, size_t digits, bool exact, uint32_t* out) {
-    if (s.empty() || s.size() > digits || (exact && s.size() != digits)) {
-        return false;
-    }
-    uint32_t n = 0;
-    for (char c : s) {
-        const int d = HexDigit(c);
-        if (d < 0)
-            return false;
-        n = n << 4 | static_cast<uint32_t>(d);
-    }
-    *out = n;
-    return true;
-}
-
-bool ParseHexBytes(std::string_view s, std::vector<uint8_t>* out) {
-    s = Trim(s);
-    while (!s.empty()) {
-        const size_t comma = s.find(',');
-        uint32_t byte = 0;
-        if (!ParseHexNumber(Trim(s.substr(0, comma)), 2, true, &byte)) {
-            return false;
-        }
-        out->push_back(static_cast<uint8_t>(byte));
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        s = Trim(s.substr(comma + 1));
-        if (s.empty()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool ParseData(std::string_view s, RegistryValue* value) {
-    if (!s.empty() && s.front() == '"') {
-        std::string text;
-        size_t pos = 0;
-        if (!ParseQuoted(s, &pos, &text) || pos != s.size()) {
-            return false;
-        }
-        value->type = kRegTypeString;
-        value->data.assign(text.begin(), text.end());
-        value->data.push_back(0);
-        return true;
-    }
-    if (StartsWith(s, "dword:")) {
-        uint32_t n = 0;
-        if (!ParseHexNumber(s.substr(6), 8, true, &n)) {
-            return false;
-        }
-        value->type = kRegTypeDword;
-        value->data = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
-                       static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)};
-        return true;
-    }
-    if (StartsWith(s, "hex:")) {
-        value->type = kRegTypeBinary;
-        return ParseHexBytes(s.substr(4), &value->data);
-    }
-    if (StartsWith(s, "hex(")) {
-        const size_t close = s.find("):");
-        return close != std::string_view::npos &&
-               ParseHexNumber(s.substr(4, close - 4), 8, false, &value->type) &&
-               ParseHexBytes(s.substr(close + 2), &value->data);
-    }
-    return false;
-}
-
-// The name and what follows its '='; false when the line holds no name and '='.
-bool SplitValueLine(std::string_view line, std::string* name, std::string_view* data) {
-    size_t pos = 0;
-    if (!line.empty() && line.front() == '@') {
-        pos = 1;
-    } else if (!ParseQuoted(line, &pos, name)) {
-        return false;
-    }
-    const std::string_view rest = TrimLeft(line.substr(pos));
-    if (rest.empty() || rest.front() != '=') {
-        return false;
-    }
-    *data = Trim(rest.substr(1));
-    return true;
 }
 
 // One line as read: continued hex data (",\" then a line starting with a hex digit) joined
@@ -306,66 +90,6 @@ bool EndsWithBlankLine(std::string_view lines) {
     lines.remove_suffix(1);
     const size_t start = lines.rfind('\n');
     return Trim(lines.substr(start == std::string_view::npos ? 0 : start + 1)).empty();
-}
-
-void AppendQuoted(std::string* out, std::string_view text) {
-    out->push_back('"');
-    for (char c : text) {
-        if (c == '\\' || c == '"') {
-            out->push_back('\\');
-        }
-        out->push_back(c);
-    }
-    out->push_back('"');
-}
-
-bool IsPlainString(const RegistryValue& value) {
-    if (value.type != kRegTypeString || value.data.empty() || value.data.back() != 0) {
-        return false;
-    }
-    for (size_t i = 0; i + 1 < value.data.size(); ++i) {
-        // The reader skips lines with control characters, so such texts are written as hex.
-        const uint8_t c = value.data[i];
-        if (c < 0x20 && c != '\t') {
-            return false;
-        }
-    }
-    return true;
-}
-
-void AppendValue(std::string* out, const RegistryValue& value) {
-    if (value.name.empty()) {
-        *out += '@';
-    } else {
-        AppendQuoted(out, value.name);
-    }
-    *out += '=';
-    char buffer[32];
-    if (value.type == kRegTypeDword && value.data.size() == 4) {
-        const uint32_t n = uint32_t{value.data[0]} | uint32_t{value.data[1]} << 8 |
-                           uint32_t{value.data[2]} << 16 | uint32_t{value.data[3]} << 24;
-        std::snprintf(buffer, sizeof buffer, "dword:%08x", n);
-        *out += buffer;
-        return;
-    }
-    if (IsPlainString(value)) {
-        AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(value.data.data()),
-                                           value.data.size() - 1));
-        return;
-    }
-    if (value.type == kRegTypeBinary) {
-        *out += "hex:";
-    } else {
-        std::snprintf(buffer, sizeof buffer, "hex(%x):", value.type);
-        *out += buffer;
-    }
-    for (size_t i = 0; i < value.data.size(); ++i) {
-        if (i > 0) {
-            *out += i % kHexBytesPerLine == 0 ? ",\\\n  " : ",";
-        }
-        std::snprintf(buffer, sizeof buffer, "%02x", value.data[i]);
-        *out += buffer;
-    }
 }
 
 }  // namespace
