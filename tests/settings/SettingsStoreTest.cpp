@@ -103,11 +103,11 @@ TEST_F(SettingsStoreTest, KeyPathFollowsCompanyApplicationAndSection) {
     EXPECT_EQ(StoreState().appKeyName, "test_settings");
     // The title drops the drive, the folders and the last extension.
     std::string titles;
-    for (const char* path :
-         {"/x/y/Other.exe", "C:\\Program Files\\Veltmark\\Brenlow.exe", "C:Brenlow.exe",
-          "/opt/app.v2/Brenlow", "/x/Brenlow.tar.gz", "/x/y/", static_cast<const char*>(nullptr)})
+    for (const char* path : {"/x/y/Other.exe", "C:\\Program Files\\Veltmark\\Brenlow.exe",
+                             "C:Brenlow.exe", "Brenlow.exe", "/opt/app.v2/Brenlow",
+                             "/x/Brenlow.tar.gz", "/x/y/", static_cast<const char*>(nullptr)})
         titles += "[" + FileTitleOf(path) + "]";
-    EXPECT_EQ(titles, "[Other][Brenlow][Brenlow][Brenlow][Brenlow.tar][][]");
+    EXPECT_EQ(titles, "[Other][Brenlow][Brenlow][Brenlow][Brenlow][Brenlow.tar][][]");
 }
 
 TEST_F(SettingsStoreTest, RefusedWritesFailAndReadsGiveDefaults) {
