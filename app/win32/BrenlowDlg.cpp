@@ -16,6 +16,14 @@ HICON LoadSharedIcon(int id, int size) {
         LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
 }
 
+// A colour scheme for users who need strong contrast is on: its colours replace ours.
+bool HighContrast() {
+    HIGHCONTRASTW scheme{};
+    scheme.cbSize = sizeof scheme;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof scheme, &scheme, 0) &&
+           (scheme.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 }  // namespace
 
 CBrenlowDlg::CBrenlowDlg(HWND parent, size_t lineCap)
@@ -187,14 +195,17 @@ HBRUSH CBrenlowDlg::OnCtlColor(HDC dc, HWND control, UINT kind) {
     }
     const int id = GetDlgCtrlID(control);
     const res::DialogControl* row = id > 0 ? res::FindControl(id) : nullptr;
-    if (row == nullptr) {
+    if (row == nullptr || HighContrast()) {
         return base;
     }
+    // Black on yellow and cyan, whatever text colour the user's scheme has.
     if ((row->style & res::kTargetColour) != 0) {
+        SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, kTargetColour);
         return m_pTargetBrush;
     }
     if ((row->style & res::kOwnVesselColour) != 0) {
+        SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, kOwnVesselColour);
         return m_pOwnVesselBrush;
     }

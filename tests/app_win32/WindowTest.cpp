@@ -84,12 +84,15 @@ TEST_F(WindowTest, IsBuiltAndColouredAsTheTemplateTableSays) {
                   std::vector<LONG>(
                       {want.left, want.top, want.right, combo ? r.bottom - r.top : want.bottom}));
         HDC dc = GetDC(child);
+        SetTextColor(dc, RGB(255, 255, 255));  // as a dark scheme's: the colours get black
         LOGBRUSH fill{};
         GetObjectA(HBRUSH(SendMessageA(hwnd, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(child))),
                    sizeof fill, &fill);
-        const COLORREF colour = colours[(c.style & res::kTargetColour ? 1 : 0) |
-                                        (c.style & res::kOwnVesselColour ? 2 : 0)];
-        EXPECT_EQ(std::vector({GetBkColor(dc), fill.lbColor}), std::vector(2, colour));
+        const int kind =
+            (c.style & res::kTargetColour ? 1 : 0) | (c.style & res::kOwnVesselColour ? 2 : 0);
+        EXPECT_EQ(std::vector({GetBkColor(dc), fill.lbColor, GetTextColor(dc)}),
+                  std::vector({colours[kind], colours[kind],
+                               kind != 0 ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOWTEXT)}));
         ReleaseDC(child, dc);
         child = GetWindow(child, GW_HWNDNEXT);
     }
