@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "tests/support/TestPort.h"
 
@@ -58,6 +59,28 @@ TEST(ProgramTest, ListsWhatItsPortSendsEndsByOkEscapeOrTheCloseBoxAndKeepsItsSet
     DWORD stopBits = 0, size = sizeof stopBits;  // stored by the program
     RegGetValueA(HKEY_CURRENT_USER, key, "Stop Bits", RRF_RT_REG_DWORD, nullptr, &stopBits, &size);
     EXPECT_EQ(stopBits, 1u);
+}
+
+// What Explorer's properties and Task Manager show of each program.
+TEST(ProgramTest, EachProgramNamesItsProductMakerAndVersion) {
+    for (const auto& [file, name] :
+         {std::pair{BRENLOW_EXE, "Brenlow.exe"}, std::pair{BRENLOW_DUMP_EXE, "brenlow-dump.exe"}}) {
+        DWORD unused = 0;
+        std::vector<char> info(GetFileVersionInfoSizeA(file, &unused));
+        ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(file, 0, info.size(), info.data()))
+            << file;
+        std::string shown;
+        for (const char* key : {"ProductName", "CompanyName", "ProductVersion", "FileVersion",
+                                "OriginalFilename", "FileDescription", "LegalCopyright"}) {
+            char* text = nullptr;
+            UINT length = 0;
+            const std::string path = std::string("\\StringFileInfo\\040904B0\\") + key;
+            VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length);
+            shown += std::string(text != nullptr ? text : "(none)").substr(0, 7) + "|";
+        }
+        EXPECT_EQ(shown, "Brenlow|Veltmar|" BRENLOW_VERSION "|" BRENLOW_VERSION "|" +
+                             std::string(name).substr(0, 7) + "|Brenlow|Copyrig|");
+    }
 }
 
 }  // namespace
