@@ -33,14 +33,16 @@ deb: deps
 		-DBRENLOW_TESTS=OFF -DBRENLOW_BENCH=OFF -DBRENLOW_WERROR=ON
 	cmake --build $(DEB_BUILD) -j$(JOBS)
 	cd $(DEB_BUILD) && cpack -G DEB >/dev/null
-	@ls dist/brenlow_*_amd64.deb
+	scripts/checksums dist
+	@ls dist/brenlow_*_amd64.deb dist/SHA256SUMS
 
 # Brenlow.exe and brenlow-dump.exe in $(WIN_BUILD); the zip and the installer in dist/.
 windows: deps
 	scripts/configure-windows $(WIN_BUILD)
 	cmake --build $(WIN_BUILD) -j$(JOBS) --target brenlow brenlow-dump brenlow_setup
 	cd $(WIN_BUILD) && cpack -G ZIP >/dev/null
-	@ls dist/Brenlow-*-win64.zip dist/Brenlow-*-setup.exe
+	scripts/checksums dist
+	@ls dist/Brenlow-*-win64.zip dist/Brenlow-*-setup.exe dist/SHA256SUMS
 
 clean:
 	rm -rf $(BUILD) $(WIN_BUILD) $(DEB_BUILD) dist
