@@ -61,6 +61,8 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
     }
     EXPECT_EQ(names.size(), size_t{kSentenceOutcomeCount}) << "each outcome, each its own name";
     EXPECT_STREQ(OutcomeName(O::NoStation), "no station");
+    decoder.DecodeSentence(std::string_view("$AB,1", 3));
+    EXPECT_EQ(decoder.LastOutcome(), O::NotNmea) << "nothing past a line's end is read";
 }
 
 // Every digit a checksum ends in, in either case; a wrong one is refused.
