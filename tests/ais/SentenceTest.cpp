@@ -37,19 +37,20 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
         {"\\s:r1,c:1700000000*1B\\!AIVDM,1,1,,A,13aDoPhP00PCmi<MEl5KoOw025Ip,0*6E\r\n", 0,
          O::OtherNmea}};
     // Also the printable range (0x20-0x7E), no fill bits, not even a type, the shortest
-    // sentence with a checksum, the shortest and longest other address, bytes after a checksum.
+    // sentence with a checksum, the shortest and longest other address (and one too long),
+    // bytes after a checksum, a "u" that is no digit though 5 * 16 + 30 would be the sum.
     const std::tuple<std::string, uint32_t, O> edges[] = {
-        {with("\x7F"), 0, O::Form},        {body + ",0*G0", 0, O::Checksum},
-        {with("\x1F"), 0, O::Form},        {WithChecksum(body), 0, O::Form},
-        {"!AIVDM", 0, O::Checksum},        {Sentence(kPayload, 1, 0), 0, O::Form},
-        {"$G,1\r\n", 0, O::NotNmea},       {Sentence(kPayload, 10, 1), 0, O::Form},
-        {Sentence(""), 0, O::Length},      {Sentence(kPayload + "X"), 0, O::Payload},
-        {"\\s:r1\r\n", 0, O::NotNmea},     {Sentence(kPayload.substr(0, 22)), 0, O::Length},
-        {with(" ~"), kMmsi, O::Decoded},   {Sentence(kPayload, 1, 1, "", "A", 6), 0, O::Form},
-        {"$PGHP,1\r\n", 0, O::OtherNmea},  {"\x9c\xf3\x1e\xe7~\x80 $\r\n", 0, O::NotNmea},
-        {"!AIVDM*00\r\n", 0, O::Checksum}, {"$A9,1\r\n", 0, O::OtherNmea},
-        {body + ",0*00 \r\n", 0, O::Form}, {"$ABCDEFGH,1\r\n", 0, O::OtherNmea},
-        {body + ",0*5u", 0, O::Checksum}};  // "u" is no digit, though 5 * 16 + 30 is the sum
+        {with("\x7F"), 0, O::Form},          {body + ",0*G0", 0, O::Checksum},
+        {with("\x1F"), 0, O::Form},          {WithChecksum(body), 0, O::Form},
+        {"!AIVDM", 0, O::Checksum},          {Sentence(kPayload, 1, 0), 0, O::Form},
+        {"$G,1\r\n", 0, O::NotNmea},         {Sentence(kPayload, 10, 1), 0, O::Form},
+        {Sentence(""), 0, O::Length},        {Sentence(kPayload + "X"), 0, O::Payload},
+        {"\\s:r1\r\n", 0, O::NotNmea},       {Sentence(kPayload.substr(0, 22)), 0, O::Length},
+        {with(" ~"), kMmsi, O::Decoded},     {Sentence(kPayload, 1, 1, "", "A", 6), 0, O::Form},
+        {"$PGHP,1\r\n", 0, O::OtherNmea},    {"\x9c\xf3\x1e\xe7~\x80 $\r\n", 0, O::NotNmea},
+        {"!AIVDM*00\r\n", 0, O::Checksum},   {"$A9,1\r\n", 0, O::OtherNmea},
+        {body + ",0*00 \r\n", 0, O::Form},   {"$ABCDEFGH,1\r\n", 0, O::OtherNmea},
+        {"$ABCDEFGHI,1\r\n", 0, O::NotNmea}, {body + ",0*5u", 0, O::Checksum}};
     cases.insert(cases.end(), std::begin(edges), std::end(edges));
     AisDecoder decoder;
     std::set<std::string> names;
