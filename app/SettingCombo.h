@@ -14,7 +14,6 @@ public:
     virtual ~SettingCombo() = default;
 
     void Attach(ComboControl* control) { m_control = control; }
-    const PortSettingRow& Row() const { return m_row; }
 
     // Builds the list when it is not yet built, then selects the item for `value`.
     virtual void SetValue(long value);
