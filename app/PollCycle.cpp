@@ -1,7 +1,6 @@
 #include "app/PollCycle.h"
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -94,9 +93,7 @@ uint32_t RunPollTick(LineSource& source, AisDecoder& decoder, TargetView& view,
         }
         return lastMmsi;
     }
-    char count[16];
-    std::snprintf(count, sizeof count, "%d", decoder.TargetCount());
-    view.SetControlText(res::kIdTargetCount, count);
+    view.SetControlText(res::kIdTargetCount, std::to_string(decoder.TargetCount()));
     if (decoder.FindTarget(lastMmsi, record) && record != nullptr) {
         ShowFields(kStationFields, *record, view);
     }

@@ -1,7 +1,6 @@
 #include "app/PortCombo.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "serial/ListComPorts.h"
 
@@ -24,9 +23,7 @@ void CPortCombo::Build(int storedPort) {
     for (unsigned n = 1; n < 100; ++n) {
         for (unsigned port : ports) {
             if (port == n) {
-                char text[4];
-                std::snprintf(text, sizeof text, "%u", n);
-                m_control->AddString(text);
+                m_control->AddString(std::to_string(n).c_str());
             }
         }
     }

@@ -47,10 +47,9 @@ std::string ClosedReason(const SerialLink& link) {
         char group[64];
         if (r.reason == CommOpenError::PermissionDenied) {
             // Whoever owns the device: dialout on Debian and Ubuntu, uucp on others.
-            if (!platform::CommPortGroup(link.portNumber, group, sizeof group)) {
-                std::snprintf(group, sizeof group, "dialout");
-            }
-            reason += ": add yourself to the group " + std::string(group) + ", then log in again";
+            const bool known = platform::CommPortGroup(link.portNumber, group, sizeof group);
+            reason += ": add yourself to the group " + std::string(known ? group : "dialout") +
+                      ", then log in again";
         }
         return reason;
     }

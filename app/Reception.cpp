@@ -1,7 +1,5 @@
 #include "app/Reception.h"
 
-#include <cstdio>
-
 namespace {
 
 using Hearing = Reception::Hearing;
@@ -48,12 +46,10 @@ const HearingRow& RowOf(Hearing hearing) {
 
 // 1234567 as "1,234,567".
 std::string Grouped(uint64_t value) {
-    char digits[24];
-    const int length =
-        std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(value));
+    const std::string digits = std::to_string(value);
     std::string text;
-    for (int i = 0; i < length; ++i) {
-        if (i > 0 && (length - i) % 3 == 0) {
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
             text += ',';
         }
         text += digits[i];

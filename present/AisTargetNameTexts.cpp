@@ -1,10 +1,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "ais/AisTarget.h"
+#include "present/FormatText.h"
 #include "present/NameTables.h"
 
 namespace {
@@ -37,11 +37,9 @@ std::string AisTarget::ShipTypeText() const {
     if (category.empty() || units < 1 || units > 4) {
         return category;
     }
-    char text[96];
     // "Carring" and the other misspellings in the texts are the original program's, kept.
-    std::snprintf(text, sizeof text, "%s Carring Hazardous Goods or Pollutant Category %c",
-                  category.c_str(), static_cast<char>('A' + units - 1));
-    return text;
+    return FormatText("%s Carring Hazardous Goods or Pollutant Category %c", category.c_str(),
+                      static_cast<char>('A' + units - 1));
 }
 
 std::string AisTarget::NavStatusText() const {

@@ -1,9 +1,9 @@
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 
 #include "ais/AisTarget.h"
+#include "present/FormatText.h"
 
 namespace {
 
@@ -16,17 +16,14 @@ std::string DegreesMinutes(double value, int degreeDigits, char positive, char n
         return "n/a";
     }
     int degrees = static_cast<int>(std::floor(magnitude));
-    char minutes[16];
-    std::snprintf(minutes, sizeof minutes, "%07.4lf", (magnitude - degrees) * 60.0);
+    std::string minutes = FormatText("%07.4lf", (magnitude - degrees) * 60.0);
     // A fraction just below a whole degree rounds to 60.0000 minutes; carry it into the degrees.
     if (minutes[0] == '6') {
         ++degrees;
-        std::snprintf(minutes, sizeof minutes, "%07.4lf", 0.0);
+        minutes = "00.0000";
     }
-    char text[48];
-    std::snprintf(text, sizeof text, "%0*d\xB0 %s' %c", degreeDigits, degrees, minutes,
-                  value >= 0.0 ? positive : negative);
-    return text;
+    return FormatText("%0*d\xB0 %s' %c", degreeDigits, degrees, minutes.c_str(),
+                      value >= 0.0 ? positive : negative);
 }
 
 }  // namespace

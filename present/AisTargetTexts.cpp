@@ -1,42 +1,30 @@
-#include <cfloat>
 #include <cinttypes>
-#include <cstdio>
 #include <string>
 
 #include "ais/AisTarget.h"
+#include "present/FormatText.h"
 
 namespace {
 
-// Room for any double in "%05.1lf" (up to 309 integer digits), so no text is ever cut short.
-constexpr std::size_t kTextSize = DBL_MAX_10_EXP + 16;
-
 std::string OneDecimal(double value, const char* unit) {
-    char text[kTextSize];
-    std::snprintf(text, sizeof text, "%05.1lf%s", value, unit);
-    return text;
+    return FormatText("%05.1lf%s", value, unit);
 }
 
 std::string Metres(int64_t total) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%5" PRId64, total);
-    return text;
+    return FormatText("%5" PRId64, total);
 }
 
 }  // namespace
 
 std::string AisTarget::MmsiText() const {
-    char text[16];
-    std::snprintf(text, sizeof text, "%" PRIu32, mmsi);
-    return text;
+    return std::to_string(mmsi);
 }
 
 std::string AisTarget::ImoNumberText() const {
     if (imoNumber == 0) {
         return "n/a";
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%" PRIu32, imoNumber);
-    return text;
+    return std::to_string(imoNumber);
 }
 
 // The range tests are written so that a NaN counts as not available.
@@ -69,9 +57,7 @@ std::string AisTarget::TrueHeadingText() const {
     if (trueHeading < 0) {
         return "n/a";
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%03" PRId32 "\xB0", trueHeading);
-    return text;
+    return FormatText("%03" PRId32 "\xB0", trueHeading);
 }
 
 // Summed in 64 bits: the record's fields are plain ints and must not overflow.
