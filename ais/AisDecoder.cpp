@@ -1,5 +1,7 @@
 #include "ais/AisDecoder.h"
 
+#include <algorithm>
+
 #include "ais/MessageLayouts.h"
 #include "ais/Sentence.h"
 
@@ -15,8 +17,8 @@ uint32_t AisDecoder::DecodeSentence(std::string_view line) {
 
     int8_t values[FragmentStore::kTextWidth];
     const size_t count = text.size();  // below kTextWidth by construction
-    for (size_t i = 0; i < count; ++i)
-        values[i] = static_cast<int8_t>(SixBitValue(text[i]));
+    std::ranges::transform(text, values,
+                           [](char c) { return static_cast<int8_t>(SixBitValue(c)); });
     // The completing sentence is the last: its fill bits end the data and read as 0.
     const int bits = static_cast<int>(count) * 6 - sentence.fillBits;
     if (count > 0)

@@ -1,5 +1,6 @@
 #include "ais/FragmentStore.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -30,22 +31,17 @@ FragmentStore::Collection& FragmentStore::Start(const Sentence& s) {
             }
         }
     }
-    if (!slot) {  // all busy: give up the one waiting longest
-        slot = &collections[0];
-        for (Collection& c : collections) {
-            if (c.lastSentence < slot->lastSentence)
-                slot = &c;
-        }
-    }
+    if (!slot)  // all busy: give up the one waiting longest
+        slot = &*std::ranges::min_element(collections, {}, &Collection::lastSentence);
     slot->used = true;
     slot->own = s.own;
     slot->total = s.total;
     slot->fragmentCount = 0;
     slot->length = 0;
     slot->seqIdLength = static_cast<int>(std::strlen(s.seqId));
-    std::memcpy(slot->seqId, s.seqId, slot->seqIdLength + 1);
+    std::memcpy(slot->seqId, s.seqId, sizeof slot->seqId);
     slot->channelLength = static_cast<int>(std::strlen(s.channel));
-    std::memcpy(slot->channel, s.channel, slot->channelLength + 1);
+    std::memcpy(slot->channel, s.channel, sizeof slot->channel);
     return *slot;
 }
 

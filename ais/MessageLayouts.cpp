@@ -122,9 +122,10 @@ const std::span<const LayoutRow> StaticReportLayout(kStatic);
 const char* const MonthAbbrevNames[13] = {"",    "Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-void FormatEta(const int eta[4], char* out, int size) {
+void FormatEta(std::span<const int, 4> eta, char* out, int size) {
     const int month = eta[0], day = eta[1], hour = eta[2], minute = eta[3];
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59) {
+    // The day has five bits: 0 is its only value out of range.
+    if (month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59) {
         std::snprintf(out, size, "n/a");
         return;
     }

@@ -34,4 +34,4 @@ inline constexpr int kStaticReportMinBits = 420;
 extern const char* const MonthAbbrevNames[13];
 
 // "%2d %s  %02d:%02d" of day, month, hour, minute, or "n/a" when any is out of range.
-void FormatEta(const int eta[4], char* out, int size);
+void FormatEta(std::span<const int, 4> eta, char* out, int size);

@@ -1,5 +1,7 @@
 #include "ais/Sentence.h"
 
+#include <algorithm>
+
 #include "ais/AisDecoder.h"
 
 namespace {
@@ -69,8 +71,7 @@ int AisDecoder::NextField(const char*& cursor, const char* end, char* out, int o
         cursor = p + 1;
         return -1;
     }
-    for (int i = 0; i < length; ++i)
-        out[i] = cursor[i];
+    std::copy_n(cursor, length, out);
     out[length] = '\0';
     cursor = p + 1;
     return length;
@@ -86,8 +87,9 @@ SentenceOutcome ParseSentence(std::string_view line, Sentence& out) {
 
     if (length < 6 || line.substr(0, 5) != "!AIVD" || (line[5] != 'M' && line[5] != 'O'))
         return NotAis(line.substr(0, length));
-    // Checksum: "*hh" closes the sentence; nothing but CR and LF may follow.
-    if (length < 9 || end[-3] != '*')
+    // Checksum: "*hh" closes the sentence; nothing but CR and LF may follow. The six characters
+    // of "!AIVDM" hold no "*", so end[-3] is always within the line.
+    if (end[-3] != '*')
         return NoChecksumAtEnd(begin, end);
     const int high = HexDigit(end[-2]);
     const int low = HexDigit(end[-1]);
