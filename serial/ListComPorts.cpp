@@ -1,5 +1,6 @@
 #include "serial/ListComPorts.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -45,8 +46,7 @@ void ListComPorts(std::vector<unsigned>& ports) {
         auto list = std::make_unique<char[]>(kDeviceListSize);
         uint32_t stored = platform::QueryDosDeviceList(list.get(), kDeviceListSize);
         if (stored > 0) {
-            AppendComPortNames(list.get(), stored < kDeviceListSize ? stored : kDeviceListSize,
-                               ports);
+            AppendComPortNames(list.get(), std::min(stored, uint32_t{kDeviceListSize}), ports);
         }
         return;
     }

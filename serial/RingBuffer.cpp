@@ -48,9 +48,8 @@ void RingBuffer::Put(const char* bytes, uint32_t length) {
     std::memcpy(storage + start, bytes, head);
     std::memcpy(storage, bytes + head, length - head);
     lastIndex = (start + length - 1) % size;
-    count += length;
-    if (count >= size) {
-        count = size;
+    count = std::min(count + length, size);
+    if (count == size) {  // full: the oldest byte is the one after the newest
         readIndex = lastIndex + 1 == size ? 0 : lastIndex + 1;
     }
 }

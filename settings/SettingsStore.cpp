@@ -62,8 +62,8 @@ bool WriteDword(const char* section, const char* name, uint32_t value) {
     const bool grouped = state.updateDepth > 0;
     SettingsUpdate update;
     platform::RegKey deepest = nullptr;
-    long status =
-        OpenKeyChain(section, &deepest) != 0 ? platform::kRegSuccess : state.keyChainStatus;
+    OpenKeyChain(section, &deepest);
+    long status = state.keyChainStatus;
     if (status == platform::kRegSuccess) {
         status = platform::RegistrySetDword(deepest, name, value);
         CloseKeyChain();
