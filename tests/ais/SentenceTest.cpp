@@ -38,19 +38,36 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
          O::OtherNmea}};
     // Also the printable range (0x20-0x7E), no fill bits, not even a type, the shortest
     // sentence with a checksum, the shortest and longest other address (and one too long),
-    // bytes after a checksum, a "u" that is no digit though 5 * 16 + 30 would be the sum.
+    // bytes after a checksum, a "u" that is no digit though 5 * 16 + 30 would be the sum (and a
+    // "G" though 1 * 16 - 1 would), an empty or overlong count, a bad checksum after a good one.
     const std::tuple<std::string, uint32_t, O> edges[] = {
-        {with("\x7F"), 0, O::Form},          {body + ",0*G0", 0, O::Checksum},
-        {with("\x1F"), 0, O::Form},          {WithChecksum(body), 0, O::Form},
-        {"!AIVDM", 0, O::Checksum},          {Sentence(kPayload, 1, 0), 0, O::Form},
-        {"$G,1\r\n", 0, O::NotNmea},         {Sentence(kPayload, 10, 1), 0, O::Form},
-        {Sentence(""), 0, O::Length},        {Sentence(kPayload + "X"), 0, O::Payload},
-        {"\\s:r1\r\n", 0, O::NotNmea},       {Sentence(kPayload.substr(0, 22)), 0, O::Length},
-        {with(" ~"), kMmsi, O::Decoded},     {Sentence(kPayload, 1, 1, "", "A", 6), 0, O::Form},
-        {"$PGHP,1\r\n", 0, O::OtherNmea},    {"\x9c\xf3\x1e\xe7~\x80 $\r\n", 0, O::NotNmea},
-        {"!AIVDM*00\r\n", 0, O::Checksum},   {"$Z9,1\r\n", 0, O::OtherNmea},
-        {body + ",0*00 \r\n", 0, O::Form},   {"$ABCDEFGH,1\r\n", 0, O::OtherNmea},
-        {"$ABCDEFGHI,1\r\n", 0, O::NotNmea}, {body + ",0*5u", 0, O::Checksum}};
+        {with("\x7F"), 0, O::Form},
+        {body + ",0*G0", 0, O::Checksum},
+        {with("\x1F"), 0, O::Form},
+        {WithChecksum(body), 0, O::Form},
+        {"!AIVDM", 0, O::Checksum},
+        {Sentence(kPayload, 1, 0), 0, O::Form},
+        {"$G,1\r\n", 0, O::NotNmea},
+        {Sentence(kPayload, 10, 1), 0, O::Form},
+        {Sentence(""), 0, O::Length},
+        {Sentence(kPayload + "X"), 0, O::Payload},
+        {"\\s:r1\r\n", 0, O::NotNmea},
+        {Sentence(kPayload.substr(0, 22)), 0, O::Length},
+        {with(" ~"), kMmsi, O::Decoded},
+        {Sentence(kPayload, 1, 1, "", "A", 6), 0, O::Form},
+        {"$PGHP,1\r\n", 0, O::OtherNmea},
+        {"\x9c\xf3\x1e\xe7~\x80 $\r\n", 0, O::NotNmea},
+        {"!AIVDM*00\r\n", 0, O::Checksum},
+        {"$Z9,1\r\n", 0, O::OtherNmea},
+        {body + ",0*00 \r\n", 0, O::Form},
+        {"$ABCDEFGH,1\r\n", 0, O::OtherNmea},
+        {"$ABCDEFGHI,1\r\n", 0, O::NotNmea},
+        {body + ",0*5u", 0, O::Checksum},
+        {"!AIVDM,1,1,a,A," + kPayload + ",0*1G\r\n", 0, O::Checksum},
+        {WithChecksum("!AIVDM,1,,,A," + kPayload + ",0"), 0, O::Form},
+        {WithChecksum("!AIVDM," + std::string(128, '1') + ",1,,A," + kPayload + ",0"), 0,
+         O::Length},
+        {good.substr(0, good.size() - 2) + "*ZZ\r\n", 0, O::Checksum}};
     cases.insert(cases.end(), std::begin(edges), std::end(edges));
     AisDecoder decoder;
     std::set<std::string> names;
