@@ -2,6 +2,7 @@
 
 #include "app/ListText.h"
 #include "app/win32/DialogTemplateEx.h"
+#include "app/win32/DpiLayout.h"
 #include "app/win32/WideText.h"
 #include "res/DialogTemplate.h"
 
@@ -11,9 +12,10 @@ HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
 }
 
-HICON LoadSharedIcon(int id, int size) {
+// Not shared: a shared icon keeps the size it was first loaded at, whatever the DPI later.
+HICON LoadIconAt(int id, int size) {
     return static_cast<HICON>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
+        LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 // A colour scheme for users who need strong contrast is on: its colours replace ours.
@@ -29,7 +31,6 @@ bool HighContrast() {
 CBrenlowDlg::CBrenlowDlg(HWND parent, size_t lineCap)
     : m_parent(parent),
       m_lineCap(lineCap),
-      m_hIcon(LoadIconW(Instance(), MAKEINTRESOURCEW(res::kIdIconRadar))),
       m_pTargetBrush(CreateSolidBrush(kTargetColour)),
       m_pOwnVesselBrush(CreateSolidBrush(kOwnVesselColour)),
       m_template(BuildDialogTemplate(res::MainDialogTemplate())) {}
@@ -90,6 +91,8 @@ INT_PTR CBrenlowDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             OnDestroy();
             return FALSE;
+        case WM_DPICHANGED:
+            return OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         case WM_COMMAND:
             return OnCommand(wParam);
         case kReleaseList:
@@ -115,13 +118,7 @@ void CBrenlowDlg::DoDataExchange() {
 
 BOOL CBrenlowDlg::OnInitDialog() {
     DoDataExchange();
-    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    // The 16x16 image of icon 128 where Windows shows a small icon, not the 32x32 shrunk.
-    const HICON small = LoadSharedIcon(res::kIdIconRadar, GetSystemMetrics(SM_CXSMICON));
-    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(small != nullptr ? small : m_hIcon));
-    const HICON tick = LoadIconW(Instance(), MAKEINTRESOURCEW(res::kIdIconTick));
-    SendMessageW(m_okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(tick));
+    LoadIcons(DpiOf(m_hWnd));
     m_logic.OnInitDialog();
     SetTimer(m_hWnd, kTimerId, kTimerPeriodMs, nullptr);
     return TRUE;  // the focus goes to the first tab stop, the OK button
@@ -166,13 +163,14 @@ BOOL CBrenlowDlg::OnPaint() {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(m_hWnd, &paint);
     SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    const int iconWidth = GetSystemMetrics(SM_CXICON);
-    const int iconHeight = GetSystemMetrics(SM_CYICON);
+    const UINT dpi = DpiOf(m_hWnd);
+    const int iconWidth = MetricAt(SM_CXICON, dpi);
+    const int iconHeight = MetricAt(SM_CYICON, dpi);
     RECT client;
     GetClientRect(m_hWnd, &client);
     const int x = (client.right - client.left - iconWidth + 1) / 2;
     const int y = (client.bottom - client.top - iconHeight + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
+    DrawIconEx(dc, x, y, m_hIcon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL);
     EndPaint(m_hWnd, &paint);
     return TRUE;
 }
@@ -185,6 +183,66 @@ void CBrenlowDlg::OnDestroy() {
             *brush = nullptr;
         }
     }
+    for (HICON* icon : {&m_hIcon, &m_hSmallIcon, &m_hTickIcon}) {
+        if (*icon != nullptr) {
+            DestroyIcon(*icon);
+            *icon = nullptr;
+        }
+    }
+    if (m_font != nullptr) {
+        DeleteObject(m_font);
+        m_font = nullptr;
+    }
+}
+
+void CBrenlowDlg::LoadIcons(UINT dpi) {
+    // The images Windows would pick at this DPI (48 and 24 pixels at 144), never one stretched.
+    const int large = MetricAt(SM_CXICON, dpi), small = MetricAt(SM_CXSMICON, dpi);
+    const HICON icons[] = {LoadIconAt(res::kIdIconRadar, large),
+                           LoadIconAt(res::kIdIconRadar, small),
+                           LoadIconAt(res::kIdIconTick, large)};
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0]));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1]));
+    SendMessageW(m_okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons[2]));
+    HICON* const held[] = {&m_hIcon, &m_hSmallIcon, &m_hTickIcon};
+    for (size_t i = 0; i < std::size(held); ++i) {
+        if (*held[i] != nullptr) {
+            DestroyIcon(*held[i]);
+        }
+        *held[i] = icons[i];
+    }
+}
+
+// Moved to a monitor of another DPI: every control goes where the template's dialog units put
+// it with the template's font at that DPI, the font with it, and the icons at their sizes.
+BOOL CBrenlowDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    const res::DialogTemplate& dialog = res::MainDialogTemplate();
+    const HFONT font = CreateTemplateFont(dialog, dpi);
+    const BaseUnits units = BaseUnitsOf(font);
+    HWND child = GetWindow(m_hWnd, GW_CHILD);
+    for (const res::DialogControl& c : dialog.controls) {
+        if (child == nullptr) {
+            break;
+        }
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const RECT r = PixelsOf(c.x, c.y, c.w, c.h, units);
+        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    const RECT frame =
+        FrameAround(PixelsOf(0, 0, dialog.width, dialog.height, units),
+                    static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE)),
+                    static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)), DpiOf(m_hWnd));
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_font != nullptr) {
+        DeleteObject(m_font);
+    }
+    m_font = font;
+    LoadIcons(dpi);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return TRUE;
 }
 
 HBRUSH CBrenlowDlg::OnCtlColor(HDC dc, HWND control, UINT kind) {

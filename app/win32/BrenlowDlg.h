@@ -50,6 +50,8 @@ private:
     BOOL OnPaint();
     HCURSOR OnQueryDragIcon() const { return m_hIcon; }
     void OnDestroy();
+    BOOL OnDpiChanged(UINT dpi, const RECT& suggested);
+    void LoadIcons(UINT dpi);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     BOOL OnCommand(WPARAM wParam);
     void ReleaseList();
@@ -61,7 +63,11 @@ private:
     std::array<ComboBoxControl, kPortSettingRows.size()> m_boxes;  // in PortSetting order
     HWND m_lineList = nullptr;
     bool m_listHeld = false;
-    HICON m_hIcon;
+    // Icon 128 large and small and icon 129 on OK, each loaded at the window's DPI.
+    HICON m_hIcon = nullptr;
+    HICON m_hSmallIcon = nullptr;
+    HICON m_hTickIcon = nullptr;
+    HFONT m_font = nullptr;  // the template's font at a DPI the window moved to
     MainDialogLogic m_logic;
     HBRUSH m_pTargetBrush;
     HBRUSH m_pOwnVesselBrush;

@@ -9,6 +9,7 @@
 
 #include "app/win32/BrenlowDlg.h"
 #include "res/Icons.h"
+#include "tests/support/DialogLayout.h"
 #include "tests/support/MonitorPort.h"
 #include "tests/support/PayloadBuilder.h"
 
@@ -30,6 +31,12 @@ protected:
         return text;
     }
     std::string Row(int index) const { return Text(1000, LB_GETTEXT, index); }
+    // As Windows tells a window moved to a monitor of another DPI.
+    void MoveToDpi(UINT dpi) {
+        RECT suggested{};
+        GetWindowRect(hwnd, &suggested);
+        SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+    }
     // The port box's tooltip.
     std::string Tip() const {
         HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
@@ -97,31 +104,55 @@ TEST_F(WindowTest, IsBuiltAndColouredAsTheTemplateTableSays) {
         child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_EQ(child, nullptr);
+
+    // Where the dialog manager put everything, the template's units put it at this DPI; after a
+    // move to a monitor at 144 DPI, at that DPI (about 1.5 times), and back.
+    const UINT dpi = DpiOf(hwnd);
+    const std::vector<LONG> start = LayoutOf(hwnd);
+    EXPECT_EQ(start, TemplateLayoutAt(dpi));
+    MoveToDpi(144);
+    EXPECT_EQ(LayoutOf(hwnd), TemplateLayoutAt(144));
+    EXPECT_NEAR(double(LayoutOf(hwnd).back()) / start.back(), 144.0 / dpi, 0.1);
+    MoveToDpi(dpi);
+    EXPECT_EQ(LayoutOf(hwnd), start);
 }
 
-TEST_F(WindowTest, IconsAreDrawnFromThePixelTables) {
-    const std::pair<LRESULT, const char* const*> icons[] = {
-        {SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), res::kRadarIcon32},
-        {SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0), res::kRadarIcon16},
-        {SendDlgItemMessageA(hwnd, IDOK, BM_GETIMAGE, IMAGE_ICON, 0), res::kTickIcon32}};
+// At 96 DPI the tables as they are; at 144 each drawn at 1.5 times, a pixel for every pixel
+// of the size Windows asks for, never a smaller image stretched.
+TEST_F(WindowTest, IconsAreDrawnFromThePixelTablesAtTheSizesOfTheDpi) {
     HDC dc = CreateCompatibleDC(nullptr);
-    for (const auto& [icon, xpm] : icons) {
-        int n = 0, colours = 0, wrong = 0;
-        std::sscanf(xpm[0], "%d %*d %d", &n, &colours);
-        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-        DWORD* pixels = nullptr;
-        DeleteObject(SelectObject(dc, CreateDIBSection(dc, &info, 0, (void**)&pixels, nullptr, 0)));
-        PatBlt(dc, 0, 0, n, n, WHITENESS);  // a colour the tables do not use
-        ASSERT_TRUE(DrawIconEx(dc, 0, 0, HICON(icon), n, n, 0, nullptr, DI_NORMAL));
-        for (int i = 0; i < n * n; ++i) {
-            const char* const* entry = xpm + 1;
-            while ((*entry)[0] != xpm[1 + colours + i / n][i % n])
-                ++entry;
-            const char* rgb = std::strchr(*entry, '#');  // none where transparent
-            wrong +=
-                (pixels[i] & 0xFFFFFF) != (rgb ? std::strtoul(rgb + 1, nullptr, 16) : 0xFFFFFF);
+    for (UINT dpi : {96u, 144u}) {
+        MoveToDpi(dpi);
+        const std::tuple<LRESULT, const char* const*, int> icons[] = {
+            {SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), res::kRadarIcon32, dpi / 3},
+            {SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0), res::kRadarIcon16, dpi / 6},
+            {SendDlgItemMessageA(hwnd, IDOK, BM_GETIMAGE, IMAGE_ICON, 0), res::kTickIcon32,
+             dpi / 3}};
+        for (const auto& [icon, xpm, n] : icons) {
+            int table = 0, colours = 0, wrong = 0;
+            std::sscanf(xpm[0], "%d %*d %d", &table, &colours);
+            ICONINFO parts{};
+            BITMAP mask{};
+            ASSERT_TRUE(GetIconInfo(HICON(icon), &parts));
+            GetObjectA(parts.hbmMask, sizeof mask, &mask);
+            DeleteObject(parts.hbmMask), DeleteObject(parts.hbmColor);
+            EXPECT_EQ(mask.bmWidth, n) << xpm[0] << " at " << dpi;
+            BITMAPINFO info{{sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+            DWORD* pixels = nullptr;
+            DeleteObject(
+                SelectObject(dc, CreateDIBSection(dc, &info, 0, (void**)&pixels, nullptr, 0)));
+            PatBlt(dc, 0, 0, n, n, WHITENESS);  // a colour the tables do not use
+            ASSERT_TRUE(DrawIconEx(dc, 0, 0, HICON(icon), n, n, 0, nullptr, DI_NORMAL));
+            for (int i = 0; i < n * n; ++i) {
+                const char* const* entry = xpm + 1;
+                while ((*entry)[0] != xpm[1 + colours + i / n * table / n][i % n * table / n])
+                    ++entry;
+                const char* rgb = std::strchr(*entry, '#');  // none where transparent
+                wrong +=
+                    (pixels[i] & 0xFFFFFF) != (rgb ? std::strtoul(rgb + 1, nullptr, 16) : 0xFFFFFF);
+            }
+            EXPECT_EQ(wrong, 0) << xpm[0] << " at " << dpi;
         }
-        EXPECT_EQ(wrong, 0) << xpm[0];
     }
     DeleteDC(dc);
 }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/win32/DpiLayout.h"
+#include "res/DialogTemplate.h"
+
+// A dialog's layout as any program sees it: each child's left, top, width and height in the
+// client area, in creation order (a combo box's height, that of its open list, which Wine
+// measures its own way, as 0), then the client area's width and height.
+inline std::vector<LONG> LayoutOf(HWND dialog) {
+    std::vector<LONG> layout;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        char name[16] = {};
+        GetClassNameA(c, name, sizeof name);
+        const bool combo = lstrcmpiA(name, "ComboBox") == 0;
+        layout.insert(layout.end(),
+                      {r.left, r.top, r.right - r.left, combo ? 0 : r.bottom - r.top});
+    }
+    RECT client{};
+    GetClientRect(dialog, &client);
+    layout.insert(layout.end(), {client.right, client.bottom});
+    return layout;
+}
+
+// The layout the template's dialog units give with the template's font at `dpi`.
+inline std::vector<LONG> TemplateLayoutAt(UINT dpi) {
+    const res::DialogTemplate& dialog = res::MainDialogTemplate();
+    const HFONT font = CreateTemplateFont(dialog, dpi);
+    const BaseUnits units = BaseUnitsOf(font);
+    DeleteObject(font);
+    std::vector<LONG> layout;
+    for (const res::DialogControl& c : dialog.controls) {
+        const RECT r = PixelsOf(c.x, c.y, c.w, c.h, units);
+        const bool combo =
+            c.kind == res::ControlKind::DropDownList || c.kind == res::ControlKind::DropDownCombo;
+        layout.insert(layout.end(),
+                      {r.left, r.top, r.right - r.left, combo ? 0 : r.bottom - r.top});
+    }
+    const RECT all = PixelsOf(0, 0, dialog.width, dialog.height, units);
+    layout.insert(layout.end(), {all.right, all.bottom});
+    return layout;
+}
