@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/win32/BrenlowDlg.h"
+#include "app/win32/DpiLayout.h"
 #include "bench/CorpusLines.h"
 #include "settings/SettingsStore.h"
 
@@ -66,7 +67,8 @@ int main() {
     GetProcessMemoryInfo(GetCurrentProcess(), &full, sizeof full);
     const double more = ListLines(dialog, lines, next, 10000);
     const LRESULT listed = SendDlgItemMessageW(dialog.GetSafeHwnd(), 1000, LB_GETCOUNT, 0, 0);
-    std::printf("lines listed: %ld (cap %zu)\n", static_cast<long>(listed), LineStore::kDefaultCap);
+    std::printf("lines listed: %ld (cap %zu), window at %u DPI\n", static_cast<long>(listed),
+                LineStore::kDefaultCap, DpiOf(dialog.GetSafeHwnd()));
     std::printf("filling the empty list with 100,000 lines: %.2f s (%.1f us a line)\n", fill,
                 fill * 1e6 / static_cast<double>(LineStore::kDefaultCap));
     std::printf("10,000 lines into the full list: %.2f s (%.1f us a line)\n", more,
