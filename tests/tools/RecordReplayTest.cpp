@@ -15,7 +15,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 bool Linked(const char* link) {
@@ -73,10 +72,11 @@ TEST(RecordReplay, LinesComeAtTheirRecordedTimes) {
     for (const double speed : {1.0, 2.5}) {
         Process sim("sim --replay DIR/paced --speed " + std::to_string(speed), "DIR/fifo");
         const int fifo = open(Expand("DIR/fifo").c_str(), O_RDONLY);
-        std::vector<Clock::time_point> arrived;
+        std::vector<std::chrono::steady_clock::time_point> arrived;
         char bytes[4096];
         for (ssize_t n; (n = read(fifo, bytes, sizeof bytes)) > 0;)
-            arrived.insert(arrived.end(), std::count(bytes, bytes + n, '\n'), Clock::now());
+            arrived.insert(arrived.end(), std::count(bytes, bytes + n, '\n'),
+                           std::chrono::steady_clock::now());
         close(fifo);
         ASSERT_EQ(arrived.size(), std::size(kGaps)) << speed;
         for (size_t i = 0, due = 0; i < arrived.size(); ++i)

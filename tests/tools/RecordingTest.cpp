@@ -44,8 +44,8 @@ TEST(Recording, PlaysEveryLineAsRecordedAtItsTimeAndRefusesWhatItCannot) {
     EXPECT_EQ(T(1700000000123), "\\c:1700000000123*6F\\");
     EXPECT_EQ(T(999), "\\c:0000000000999*60\\") << "never read back as seconds";
     for (const Case& c : kCases) {
-        std::FILE* file = std::fopen("recording-test.nmea",
-                                     "w+b");  // tmpfile() writes to the drive root on Windows
+        // Not tmpfile(): on Windows it writes to the drive's root folder.
+        std::FILE* file = std::fopen("recording-test.nmea", "w+b");
         ASSERT_NE(file, nullptr);
         std::fwrite(c.file.data(), 1, c.file.size(), file);
         std::rewind(file);
