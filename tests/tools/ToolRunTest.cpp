@@ -3,100 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
-#include <string>
-#include <thread>
-#include <vector>
+#include <fstream>
 
-#include "tests/support/Slurp.h"
+#include "tests/support/ToolProcess.h"
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A folder for the whole run, removed at its end; the tools keep their settings there too.
-const std::string& Folder() {
-    static char path[] = "/tmp/brenlow-tools-XXXXXX";
-    static const std::string folder = [] {
-        if (!mkdtemp(path))
-            return std::string("/nonexistent");
-        setenv("XDG_CONFIG_HOME", path, 1);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(path, ec);
-        });
-        return std::string(path);
-    }();
-    return folder;
-}
-
-// `text` with "FILE" as a recording of traffic and "DIR" as the folder.
-std::string Expand(std::string text) {
-    for (const auto& [from, to] :
-         {std::pair<std::string, std::string>{"FILE", "DIR/traffic.nmea"}, {"DIR", Folder()}})
-        for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
-            text.replace(at, from.size(), to);
-    return text;
-}
-
-// Waits up to `limit` for `ready`.
-template <typename Ready>
-bool Await(Ready ready, std::chrono::milliseconds limit = 2s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    for (; !ready(); std::this_thread::sleep_for(2ms))
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-    return true;
-}
-
-// One run of a command line (paths without blanks) with "dump" and "sim" as the tools, as
-// Expand says. Standard output goes to `out` ("" closes it), standard error is kept.
-class Process {
-public:
-    Process(const std::string& line, const std::string& out)
-        : err("DIR/stderr" + std::to_string(++runs)) {
-        const std::string script = "dump() { exec " BRENLOW_DUMP
-                                   " \"$@\"; }; sim() { exec " BRENLOW_SIM " \"$@\"; }; " +
-                                   Expand(line) + (out.empty() ? " >&-" : " >" + Expand(out)) +
-                                   " 2>" + Expand(err) + " </dev/null";
-        const char* argv[] = {"sh", "-c", script.c_str(), nullptr};
-        if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
-            pid = -1;
-    }
-    ~Process() {
-        if (pid > 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-
-    // The exit status, 256 + N when signal N ended it, -1 when it still ran after `limit`.
-    int Wait(std::chrono::milliseconds limit = 10s) {
-        int status = 0;
-        if (pid <= 0 || !Await([&] { return waitpid(pid, &status, WNOHANG) == pid; }, limit))
-            return -1;
-        pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 256 + WTERMSIG(status);
-    }
-    void Signal(int signo) { kill(pid, signo); }
-    std::string Errors() const { return Slurp(Expand(err)); }
-
-private:
-    static inline int runs = 0;
-    std::string err;
-    pid_t pid = -1;
-};
 
 struct Case {
     const char* line;
@@ -139,17 +54,42 @@ constexpr Case kCases[] = {
     {"sim --count 3", "write error: No space left on device", 2, "/dev/full"},
     {"sim --count 3", "write error: Bad file descriptor", 2, ""},
     {"sim --count 3 --rate 0 --log /dev/full", "cannot write /dev/full: No space left on device"},
+    {"sim --replay DIR/absent", "cannot read DIR/absent: No such file or directory"},
+    {"sim --replay DIR", "cannot read DIR: not a regular file"},
+    {"sim --replay DIR/backwards", "backwards: line 2: the time runs backwards", 2, "DIR/half"},
+    {"sim --replay DIR/long --pty", "long: line 1: longer than 1,024 bytes", 2, "DIR/half"},
+    {"sim --replay DIR/empty --loop", "", 0},
+    {"sim --replay FILE --rate 0", "write error: No space left on device", 2, "/dev/full"},
+    {"sim --replay FILE --speed 0", "--speed: bad value \"0\""},
+    {"sim --replay FILE --vessels 3", "--vessels does not go with --replay"},
+    {"sim --loop", "--loop needs --replay"},
+    {"dump --record DIR/recorded", "--record needs --port"},
+    {"dump --port 250 --overwrite", "--overwrite needs --record"},
+    {"dump --port 250 --record", "--record: missing value"},
+    {"dump --port 250 --record FILE",
+     "cannot record to DIR/traffic.nmea: File exists (--overwrite"},
+    {"dump --port 250 --record DIR/absent/rec", "cannot record to DIR/absent/rec: No such file"},
+};
+
+// Recordings that cannot be played as recorded.
+const std::pair<const char*, std::string> kBadRecordings[] = {
+    {"DIR/backwards", "\\c:1700000001*5E\\A\n\\c:1700000000*5F\\B\n"},
+    {"DIR/long", std::string(1023, 'x') + "\r\n"},
+    {"DIR/empty", ""},
 };
 
 TEST(ToolRun, EveryMisuseEndsWithItsReasonAndStatus) {
     fs::create_directories(Expand("DIR/brenlow/dosdevices"));
     fs::create_symlink("/dev/null", Expand("DIR/brenlow/dosdevices/com251"));
     Process("sim --count 3000 --rate 0", "FILE").Wait();
+    for (const auto& [path, text] : kBadRecordings)
+        std::ofstream(Expand(path), std::ios::binary) << text;
     for (const Case& c : kCases) {
         Process run(c.line, c.out);
         EXPECT_EQ(run.Wait(), c.status) << c.line;
         EXPECT_THAT(run.Errors(), testing::HasSubstr(Expand(c.says))) << c.line;
     }
+    EXPECT_EQ(Slurp(Expand("DIR/half")), "") << "bad input sends nothing, not even a device path";
 }
 
 // Ctrl-C and SIGTERM end the simulator at once, also in a wait of 1000 s between messages

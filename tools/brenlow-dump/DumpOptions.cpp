@@ -46,10 +46,15 @@ bool ParseOptions(int argc, char** argv, DumpOptions& out, std::string& error) {
             out.help = true;
         } else if (arg == "--summary") {
             out.summary = true;
-        } else if (arg != "--port" && arg != "--seconds") {
+        } else if (arg == "--overwrite") {
+            out.overwrite = true;
+        } else if (arg == "--record" && value != nullptr && *value != '\0') {
+            out.record = value;
+            ++i;
+        } else if (arg != "--port" && arg != "--seconds" && arg != "--record") {
             error = std::string(arg) + ": unknown option";
             return false;
-        } else if (value == nullptr) {
+        } else if (value == nullptr || arg == "--record") {
             error = std::string(arg) + ": missing value";
             return false;
         } else if (arg == "--port" ? !ParsePort(value, out.port)
@@ -64,8 +69,13 @@ bool ParseOptions(int argc, char** argv, DumpOptions& out, std::string& error) {
             ++i;
         }
     }
-    if (out.port == 0 && (seconds || out.summary)) {
-        error = std::string(seconds ? "--seconds" : "--summary") + " needs --port";
+    if (out.port == 0 && (seconds || out.summary || out.record)) {
+        error = std::string(seconds ? "--seconds" : (out.summary ? "--summary" : "--record")) +
+                " needs --port";
+        return false;
+    }
+    if (out.overwrite && !out.record) {
+        error = "--overwrite needs --record";
         return false;
     }
     if (out.port != 0 && !out.files.empty()) {

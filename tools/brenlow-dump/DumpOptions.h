@@ -8,6 +8,8 @@ struct DumpOptions {
     int port = 0;        // 0: files
     double seconds = 0;  // 0: until interrupted
     bool summary = false;
+    const char* record = nullptr;  // with port: the recording to make
+    bool overwrite = false;        // an existing recording may be replaced
     bool help = false;
     std::vector<const char*> files;  // none: standard input
 };

@@ -12,6 +12,7 @@
 #include "serial/SerialLink.h"
 #include "settings/ModuleInfo.h"
 #include "settings/SettingsStore.h"
+#include "tools/brenlow-dump/LineRecorder.h"
 #include "tools/brenlow-dump/MessageJson.h"
 
 namespace {
@@ -53,7 +54,14 @@ void WriteSummary(const SerialLink& link, const Reception& reception,
 
 }  // namespace
 
-int DumpPort(int port, double seconds, bool summary, AisDecoder& decoder, JsonWriter& json) {
+int DumpPort(const DumpOptions& options, AisDecoder& decoder, JsonWriter& json) {
+    const int port = options.port;
+    const double seconds = options.seconds;
+    LineRecorder recorder;
+    if (!recorder.Open(options.record, options.overwrite))
+        return 2;
+    // A line's time is when it was read: a short idle wait keeps that close to its arrival.
+    const auto idle = std::chrono::milliseconds(recorder.IsOpen() ? 2 : 20);
     // The monitor's settings: a receiver is checked with the line settings it is used with.
     SetRegistryCompanyName("Veltmark");
     ModuleInfo::fileTitle = "Brenlow";
@@ -96,8 +104,14 @@ int DumpPort(int port, double seconds, bool summary, AisDecoder& decoder, JsonWr
         bytesCounted = link.bytesReceived;
         if (length == 0) {
             json.Flush();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::this_thread::sleep_for(idle);
             continue;
+        }
+        const auto unixMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::system_clock::now().time_since_epoch());
+        if (recorder.IsOpen() && !recorder.Write(std::string_view(line, length), unixMs.count())) {
+            status = 2;
+            break;
         }
         ++lineNumber;
         const uint32_t mmsi = decoder.DecodeSentence(std::string_view(line, length));
@@ -106,7 +120,7 @@ int DumpPort(int port, double seconds, bool summary, AisDecoder& decoder, JsonWr
             WriteMessageJson(json, lineNumber, mmsi, decoder.LastMessage());
     }
     json.Flush();
-    if (summary)
+    if (options.summary)
         WriteSummary(link, reception, Clock::now());
     link.Close();
     return status;

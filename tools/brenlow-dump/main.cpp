@@ -12,20 +12,21 @@
 #include "ais/AisDecoder.h"
 #include "tools/brenlow-dump/DumpOptions.h"
 #include "tools/brenlow-dump/JsonWriter.h"
-#include "tools/brenlow-dump/LineReader.h"
 #include "tools/brenlow-dump/MessageJson.h"
 #include "tools/brenlow-dump/PortDump.h"
+#include "tools/common/LineReader.h"
+#include "tools/common/TagBlock.h"
 
 namespace {
 
 constexpr const char* kShortUsage =
     "Usage: brenlow-dump [FILE...]\n"
-    "       brenlow-dump --port N [--seconds S] [--summary]\n"
+    "       brenlow-dump --port N [--seconds S] [--summary] [--record FILE [--overwrite]]\n"
     "Try 'brenlow-dump --help'.\n";
 
 constexpr const char* kUsage =
     "Usage: brenlow-dump [FILE...]\n"
-    "       brenlow-dump --port N [--seconds S] [--summary]\n"
+    "       brenlow-dump --port N [--seconds S] [--summary] [--record FILE [--overwrite]]\n"
     "\n"
     "Reads NMEA lines from the files named (or standard input when none is named, or for\n"
     "\"-\"; after \"--\" every argument is a file), passes every line to one AIS decoder and\n"
@@ -39,7 +40,8 @@ constexpr const char* kUsage =
     "  draught, dimToBow, dimToStern, dimToPort, dimToStarboard, etaText)\n"
     "  texts  every field text of the record as the window shows it\n"
     "Only sentences with a valid checksum are decoded; multi-sentence messages are joined\n"
-    "per sequential message id and channel.\n"
+    "per sequential message id and channel. A tag block in front of a line (\"\\...\\\", as\n"
+    "in recordings made with --record and other tag-blocked logs) is taken off first.\n"
     "\n"
     "Options, in any order:\n"
     "  --port N     decode live from COM port N (1-255; see the README for the Linux port\n"
@@ -51,10 +53,20 @@ constexpr const char* kUsage =
     "               without it, run until interrupted (Ctrl-C, SIGTERM)\n"
     "  --summary    with --port: prints at the end one JSON object on standard error with\n"
     "               the counts by reason and what the port box's tooltip would say\n"
+    "  --record FILE  with --port: also appends every line received to FILE as the port\n"
+    "               gave it, byte for byte (damaged and non-AIS lines too, CR LF kept; a\n"
+    "               line over 1,024 bytes as its last 1,024, as the window takes it), each\n"
+    "               behind a tag block with the time it was read, to the millisecond:\n"
+    "               \\c:1700000000123*hh\\ (\"c:\" in UNIX milliseconds, 13 digits or more,\n"
+    "               which tag-block readers tell from seconds by its length; \"*hh\" its\n"
+    "               checksum). Each line is written in one piece as it comes: a killed\n"
+    "               program loses at most that line. An existing FILE is refused.\n"
+    "  --overwrite  with --record: replace an existing FILE\n"
     "  --help       this text\n"
     "\n"
     "Exit status: 0; 2 on a bad option, a file that cannot be read, output that cannot be\n"
-    "written (\"write error\") or a port refusal that will not change by itself (the\n"
+    "written (\"write error\"), a recording that cannot be made or written (\"cannot\n"
+    "record to\", \"cannot write\") or a port refusal that will not change by itself (the\n"
     "reason on standard error).\n";
 
 int WriteError(int error) {
@@ -69,7 +81,8 @@ bool DecodeStream(std::FILE* in, const char* name, AisDecoder& decoder, JsonWrit
     uint64_t lineNumber = 0;
     while (!json.Failed() && reader.Next(line)) {
         ++lineNumber;
-        const uint32_t mmsi = decoder.DecodeSentence(line);
+        // The window gets no tag blocks from a port; a recording's must not hide its sentences.
+        const uint32_t mmsi = decoder.DecodeSentence(SplitTagBlock(line).rest);
         if (mmsi != 0)
             WriteMessageJson(json, lineNumber, mmsi, decoder.LastMessage());
     }
@@ -126,9 +139,8 @@ int main(int argc, char** argv) {
     }
     static AisDecoder decoder;
     static JsonWriter json(stdout);
-    int status = options.port != 0
-                     ? DumpPort(options.port, options.seconds, options.summary, decoder, json)
-                     : DecodeFiles(options.files, decoder, json);
+    int status = options.port != 0 ? DumpPort(options, decoder, json)
+                                   : DecodeFiles(options.files, decoder, json);
     if (!json.Finish())
         return WriteError(json.Error());
     errno = 0;

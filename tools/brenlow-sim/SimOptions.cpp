@@ -5,13 +5,25 @@
 #include <charconv>
 #include <cstdlib>
 #include <iterator>
+#include <span>
 #include <string_view>
 
 namespace {
 
 constexpr std::string_view ValueOptions[] = {
-    "--link", "--log", "--vessels", "--rate",  "--seed",        "--static-every", "--own-mmsi",
-    "--lat",  "--lon", "--faults",  "--count", "--fault-kinds", "--seconds"};
+    "--link",         "--log",         "--vessels", "--rate",   "--seed",
+    "--static-every", "--own-mmsi",    "--lat",     "--lon",    "--faults",
+    "--count",        "--fault-kinds", "--seconds", "--replay", "--speed"};
+
+// What only simulated traffic has, and what only a replay has.
+constexpr std::string_view TrafficOnly[] = {
+    "--log", "--vessels", "--seed",   "--static-every", "--own-mmsi", "--no-own",
+    "--lat", "--lon",     "--faults", "--fault-kinds",  "--count"};
+constexpr std::string_view ReplayOnly[] = {"--speed", "--loop"};
+
+bool Listed(std::string_view arg, std::span<const std::string_view> list) {
+    return std::find(list.begin(), list.end(), arg) != list.end();
+}
 
 constexpr double kYear = 365.0 * 24 * 3600;
 
@@ -48,6 +60,7 @@ Simulates the AIS traffic a receiver delivers on its serial port: position repor
 (types 1, 2 and 3) and two-sentence static and voyage reports (type 5) of moving
 vessels as "!AIVDM" sentences, and the own vessel's reports as "!AIVDO", each line
 ending in CR LF, with valid armour and checksums unless faults are asked for.
+With --replay it plays a recording of a real receiver instead.
 
 Output:
   (default)          write the sentences to standard output
@@ -84,6 +97,21 @@ Faults:
                        lost      one sentence of the message not sent
                        garbage   a 2000-byte garbage line sent in front of the message
 
+Replay (instead of simulated traffic):
+  --replay FILE      play FILE, a recording made with brenlow-dump --record or any
+                     NMEA log, byte for byte as recorded (a tag block in front of a
+                     line taken off, the line's own end kept), paced by the times in
+                     the tag blocks ("c:": up to 12 digits seconds, more milliseconds)
+  --speed X          play the recorded times X times faster, 0.001..100000 (default 1)
+  --rate R           lines per second for lines without a time (default 10; 0 = at
+                     once)
+  --loop             play FILE again and again (ends with --seconds or a signal)
+  FILE is checked whole before anything is sent: a damaged tag block, a line
+  over 1,024 bytes with its line end (the monitor would cut it) or a time that
+  runs backwards sends nothing and ends with status 2. It must be a regular
+  file (it is read twice). The traffic and fault options and --count do not
+  go with --replay.
+
 Ending:
   --count N          stop after N messages
   --seconds S        stop after S seconds (0.001 up to a year)
@@ -94,15 +122,20 @@ Ending:
 
   --help             this text
 
-Exit status: 0 when done; 2 on a bad option, an empty fleet, or output that
-cannot be written (the reason on standard error); 128+N when ended by signal N
+Exit status: 0 when done; 2 on a bad option, an empty fleet, a recording that
+cannot be played, or output that cannot be written (the reason on standard
+error); 128+N when ended by signal N
 (130 for Ctrl-C, 143 for SIGTERM).
 )";
 }
 
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::string& error) {
+    std::string_view trafficOnly;
+    std::string_view replayOnly;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
+        trafficOnly = Listed(arg, TrafficOnly) ? arg : trafficOnly;
+        replayOnly = Listed(arg, ReplayOnly) ? arg : replayOnly;
         const bool hasValue = i + 1 < argc;
         const std::string_view value = hasValue ? std::string_view(argv[i + 1]) : "";
         bool ok = true;
@@ -117,9 +150,11 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
         } else if (arg == "--no-own") {
             t.own = false;
             usesValue = false;
+        } else if (arg == "--loop") {
+            out.loop = true;
+            usesValue = false;
         } else if (!hasValue) {
-            const bool known = std::find(std::begin(ValueOptions), std::end(ValueOptions), arg) !=
-                               std::end(ValueOptions);
+            const bool known = Listed(arg, ValueOptions);
             error = std::string(arg) + (known ? ": missing value" : ": unknown option");
             return false;
         } else if (arg == "--link") {
@@ -149,6 +184,11 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
             ok = ToInteger<uint64_t>(value, 1, UINT64_MAX, out.count);
         } else if (arg == "--seconds") {
             ok = ToDouble(value, 0.001, kYear, out.seconds);
+        } else if (arg == "--replay") {
+            out.replay = value;
+            ok = !value.empty();
+        } else if (arg == "--speed") {
+            ok = ToDouble(value, 0.001, 100000.0, out.speed);
         } else {
             error = std::string(arg) + ": unknown option";
             return false;
@@ -161,6 +201,14 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& out, std::st
     }
     if (!out.link.empty() && !out.pty) {
         error = "--link needs --pty";
+        return false;
+    }
+    if (!out.replay.empty() && !trafficOnly.empty()) {
+        error = std::string(trafficOnly) + " does not go with --replay";
+        return false;
+    }
+    if (out.replay.empty() && !replayOnly.empty()) {
+        error = std::string(replayOnly) + " needs --replay";
         return false;
     }
     if (out.traffic.vessels == 0 && !out.traffic.own && !out.help) {

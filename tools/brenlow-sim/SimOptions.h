@@ -12,6 +12,9 @@ struct SimOptions {
     std::string log;       // truth log, JSON lines
     double seconds = 0.0;  // 0 = no limit
     uint64_t count = 0;    // 0 = no limit
+    std::string replay;    // a recording to play instead of simulated traffic
+    double speed = 1.0;    // of the replay's recorded times
+    bool loop = false;     // play the recording again and again
     bool help = false;
 };
 

@@ -14,7 +14,7 @@ constexpr int kWriteStepMs = 10;  // a stop request is seen while nobody reads
 
 }  // namespace
 
-Sent SimOutput::Write(const std::string& bytes, Clock::time_point deadline, bool flush) {
+Sent SimOutput::Write(std::string_view bytes, Clock::time_point deadline, bool flush) {
     if (pty == nullptr) {
         const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
                         (!flush || std::fflush(stdout) == 0);
@@ -37,4 +37,13 @@ Sent SimOutput::Write(const std::string& bytes, Clock::time_point deadline, bool
         }
     }
     return Sent::Ok;
+}
+
+Sent SimOutput::WriteAt(std::string_view bytes, Clock::time_point due, Clock::time_point end,
+                        bool paced) {
+    if ((paced && !stop_signal::SleepUntil(std::min(end, due))) || stop_signal::Received() != 0 ||
+        Clock::now() >= end) {
+        return Sent::Ended;
+    }
+    return Write(bytes, end, paced);
 }

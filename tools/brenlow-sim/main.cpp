@@ -1,4 +1,5 @@
-// brenlow-sim: AIS traffic for the monitor, the soak test and the decoder's round trips.
+// brenlow-sim: AIS traffic for the monitor, the soak test and the decoder's round trips, or a
+// recording played back.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <system_error>
 
 #include "platform/PseudoTerminal.h"
+#include "tools/brenlow-sim/Replay.h"
 #include "tools/brenlow-sim/SimOptions.h"
 #include "tools/brenlow-sim/SimOutput.h"
 #include "tools/brenlow-sim/StopSignal.h"
@@ -26,9 +28,13 @@ using platform::PseudoTerminalStatus;
 constexpr int kAloneMs = 2000;  // a reader away this long is not coming back
 constexpr int kFailed = 2;
 
-int Fail(const std::string& what, const char* why) {
-    std::fprintf(stderr, "brenlow-sim: %s: %s\n", what.c_str(), why);
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "brenlow-sim: %s\n", message.c_str());
     return kFailed;
+}
+
+int Fail(const std::string& what, const char* why) {
+    return Fail(what + ": " + why);
 }
 
 // A closed standard stream would be taken by the next file opened: the pseudo-terminal
@@ -96,27 +102,19 @@ int DrainLimitMs(const SimOptions& options, Clock::time_point end) {
     return static_cast<int>(std::max<long long>(left.count(), 0)) + kAloneMs;
 }
 
-// Sends until the count, the time or a signal ends it. Returns the exit status.
-int Send(const SimOptions& options, Held& held) {
+// Simulated traffic until the count, the time or a signal ends it. Returns the exit status.
+int Simulate(const SimOptions& options, Held& held, SimOutput& output, Clock::time_point end) {
     TrafficGenerator traffic(options.traffic);
-    SimOutput output(held.pty);
     const double rate = options.traffic.rate;
     const auto start = Clock::now();
-    const auto end =
-        options.seconds > 0.0 ? start + Seconds(options.seconds) : Clock::time_point::max();
     for (uint64_t sent = 0; options.count == 0 || sent < options.count; ++sent) {
-        if (rate > 0.0 && !stop_signal::SleepUntil(std::min(end, start + Seconds(sent / rate)))) {
-            break;
-        }
-        if (stop_signal::Received() != 0 || Clock::now() >= end) {
-            break;
-        }
         const SimMessage message = traffic.Next();
         std::string bytes;
         for (const std::string& line : message.sentences) {
             bytes += line;
         }
-        const Sent result = output.Write(bytes, end, rate > 0.0);
+        const Sent result =
+            output.WriteAt(bytes, start + Seconds(rate > 0.0 ? sent / rate : 0), end, rate > 0.0);
         if (result == Sent::Failed) {
             return Fail("write error", std::strerror(errno));
         }
@@ -127,6 +125,25 @@ int Send(const SimOptions& options, Held& held) {
             (std::fprintf(held.log, "%s\n", TruthLine(message).c_str()) < 0 ||
              std::fflush(held.log) != 0)) {
             return Fail("cannot write " + options.log, std::strerror(errno));
+        }
+    }
+    return 0;
+}
+
+// Sends the traffic or the replay, then waits for the reader to take it all. Returns the exit
+// status.
+int Send(const SimOptions& options, Held& held, Replay& replay) {
+    SimOutput output(held.pty);
+    const auto end =
+        options.seconds > 0.0 ? Clock::now() + Seconds(options.seconds) : Clock::time_point::max();
+    if (options.replay.empty()) {
+        if (const int status = Simulate(options, held, output, end); status != 0) {
+            return status;
+        }
+    } else {
+        std::string error;
+        if (replay.Play(options, output, end, error) == Sent::Failed) {
+            return error.empty() ? Fail("write error", std::strerror(errno)) : Fail(error);
         }
     }
     if (stop_signal::Received() == 0 && std::fflush(stdout) != 0) {
@@ -147,6 +164,11 @@ int Run(const SimOptions& options) {
         return Fail("write error", std::strerror(EBADF));
     }
     stop_signal::Install();
+    Replay replay;
+    std::string error;
+    if (!options.replay.empty() && !replay.Open(options.replay, error)) {
+        return Fail(error);
+    }
     Held held;
     if (!options.log.empty()) {
         held.log = std::fopen(options.log.c_str(), "w");
@@ -171,7 +193,7 @@ int Run(const SimOptions& options) {
             return Fail("write error", std::strerror(errno));
         }
     }
-    const int status = Send(options, held);
+    const int status = Send(options, held, replay);
     const int signo = stop_signal::Received();
     return signo != 0 ? 128 + signo : status;
 }

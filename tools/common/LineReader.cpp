@@ -1,4 +1,4 @@
-#include "tools/brenlow-dump/LineReader.h"
+#include "tools/common/LineReader.h"
 
 #include <cerrno>
 #include <cstring>
@@ -37,6 +37,7 @@ bool LineReader::Next(std::string_view& line) {
                 continue;
             }
             line = std::string_view(start, length);
+            endedInLf = true;
             return true;
         }
         if (begin == 0 && end == kCapacity) {
@@ -46,6 +47,7 @@ bool LineReader::Next(std::string_view& line) {
             begin = end = 0;
             if (!wasSkipping) {
                 line = std::string_view(buffer.get(), kCapacity);
+                endedInLf = false;
                 return true;
             }
             continue;
@@ -54,6 +56,7 @@ bool LineReader::Next(std::string_view& line) {
             if (end > begin && !skipping) {  // last line without LF
                 line = std::string_view(buffer.get() + begin, end - begin);
                 begin = end;
+                endedInLf = false;
                 return true;
             }
             return false;

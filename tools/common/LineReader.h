@@ -13,6 +13,8 @@ public:
 
     // The next line without its LF; false at the end of the stream.
     bool Next(std::string_view& line);
+    // Whether that line ended in an LF (not a cut line, nor a last one without it).
+    bool EndedInLf() const { return endedInLf; }
     bool Failed() const { return error != 0; }
     // errno of the failed read.
     int Error() const { return error; }
@@ -28,4 +30,5 @@ private:
     bool eof = false;
     int error = 0;
     bool skipping = false;
+    bool endedInLf = false;
 };
