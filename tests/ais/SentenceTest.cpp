@@ -67,7 +67,8 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
         {WithChecksum("!AIVDM,1,,,A," + kPayload + ",0"), 0, O::Form},
         {WithChecksum("!AIVDM," + std::string(128, '1') + ",1,,A," + kPayload + ",0"), 0,
          O::Length},
-        {good.substr(0, good.size() - 2) + "*ZZ\r\n", 0, O::Checksum}};
+        {good.substr(0, good.size() - 2) + "*ZZ\r\n", 0, O::Checksum},
+        {good.substr(0, good.size() - 2) + "*\r\n", 0, O::Form}};
     cases.insert(cases.end(), std::begin(edges), std::end(edges));
     AisDecoder decoder;
     std::set<std::string> names;

@@ -9,22 +9,23 @@
 
 // A dialog's layout as any program sees it: each child's left, top, width and height in the
 // client area, in creation order (a combo box's height, that of its open list, which Wine
-// measures its own way, as 0), then the client area's width and height.
+// measures its own way, as 0), then the client area.
+inline void AddBox(std::vector<LONG>& layout, const RECT& r, bool combo) {
+    layout.insert(layout.end(), {r.left, r.top, r.right - r.left, combo ? 0 : r.bottom - r.top});
+}
+
 inline std::vector<LONG> LayoutOf(HWND dialog) {
     std::vector<LONG> layout;
+    char name[16];
     for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
         RECT r{};
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-        char name[16] = {};
-        GetClassNameA(c, name, sizeof name);
-        const bool combo = lstrcmpiA(name, "ComboBox") == 0;
-        layout.insert(layout.end(),
-                      {r.left, r.top, r.right - r.left, combo ? 0 : r.bottom - r.top});
+        AddBox(layout, r, GetClassNameA(c, name, sizeof name) && !lstrcmpiA(name, "ComboBox"));
     }
     RECT client{};
     GetClientRect(dialog, &client);
-    layout.insert(layout.end(), {client.right, client.bottom});
+    AddBox(layout, client, false);
     return layout;
 }
 
@@ -35,14 +36,10 @@ inline std::vector<LONG> TemplateLayoutAt(UINT dpi) {
     const BaseUnits units = BaseUnitsOf(font);
     DeleteObject(font);
     std::vector<LONG> layout;
-    for (const res::DialogControl& c : dialog.controls) {
-        const RECT r = PixelsOf(c.x, c.y, c.w, c.h, units);
-        const bool combo =
-            c.kind == res::ControlKind::DropDownList || c.kind == res::ControlKind::DropDownCombo;
-        layout.insert(layout.end(),
-                      {r.left, r.top, r.right - r.left, combo ? 0 : r.bottom - r.top});
-    }
-    const RECT all = PixelsOf(0, 0, dialog.width, dialog.height, units);
-    layout.insert(layout.end(), {all.right, all.bottom});
+    for (const res::DialogControl& c : dialog.controls)
+        AddBox(
+            layout, PixelsOf(c.x, c.y, c.w, c.h, units),
+            c.kind == res::ControlKind::DropDownList || c.kind == res::ControlKind::DropDownCombo);
+    AddBox(layout, PixelsOf(0, 0, dialog.width, dialog.height, units), false);
     return layout;
 }
