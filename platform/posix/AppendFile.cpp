@@ -13,11 +13,14 @@ struct AppendFile {
 };
 
 AppendFile* AppendFileCreate(const char* path, bool replace) {
-    const int how = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | (replace ? O_TRUNC : O_EXCL);
+    // Not blocking in the open: a FIFO nobody reads would hold it for ever (ENXIO instead).
+    const int how =
+        O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | (replace ? O_TRUNC : O_EXCL);
     const int fd = open(path, how, 0644);
     if (fd < 0) {
         return nullptr;
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const off_t size = lseek(fd, 0, SEEK_END);  // a device such as /dev/full has none
     return new AppendFile{fd, size < 0 ? 0 : size};
 }

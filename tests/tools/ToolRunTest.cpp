@@ -2,6 +2,7 @@
 // output that cannot be written, signals during long waits, and readers on the terminal.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
@@ -69,6 +70,7 @@ constexpr Case kCases[] = {
     {"dump --port 250 --record FILE",
      "cannot record to DIR/traffic.nmea: File exists (--overwrite"},
     {"dump --port 250 --record DIR/absent/rec", "cannot record to DIR/absent/rec: No such file"},
+    {"dump --port 250 --record DIR/fifo --overwrite", "cannot record to DIR/fifo: No such device"},
 };
 
 // Recordings that cannot be played as recorded.
@@ -81,6 +83,7 @@ const std::pair<const char*, std::string> kBadRecordings[] = {
 TEST(ToolRun, EveryMisuseEndsWithItsReasonAndStatus) {
     fs::create_directories(Expand("DIR/brenlow/dosdevices"));
     fs::create_symlink("/dev/null", Expand("DIR/brenlow/dosdevices/com251"));
+    mkfifo(Expand("DIR/fifo").c_str(), 0600);  // nobody reads it
     Process("sim --count 3000 --rate 0", "FILE").Wait();
     for (const auto& [path, text] : kBadRecordings)
         std::ofstream(Expand(path), std::ios::binary) << text;
