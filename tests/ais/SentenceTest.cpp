@@ -39,7 +39,8 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
     // Also the printable range (0x20-0x7E), no fill bits, not even a type, the shortest
     // sentence with a checksum, the shortest and longest other address (and one too long),
     // bytes after a checksum, a "u" that is no digit though 5 * 16 + 30 would be the sum (and a
-    // "G" though 1 * 16 - 1 would), an empty or overlong count, a bad checksum after a good one.
+    // "G" though 1 * 16 - 1 would), an empty or overlong count, a bad checksum after a good one, a
+    // type and nothing more.
     const std::tuple<std::string, uint32_t, O> edges[] = {
         {with("\x7F"), 0, O::Form},
         {body + ",0*G0", 0, O::Checksum},
@@ -68,7 +69,8 @@ TEST(SentenceIntake, LinesAndWhatBecomesOfThem) {
         {WithChecksum("!AIVDM," + std::string(128, '1') + ",1,,A," + kPayload + ",0"), 0,
          O::Length},
         {good.substr(0, good.size() - 2) + "*ZZ\r\n", 0, O::Checksum},
-        {good.substr(0, good.size() - 2) + "*\r\n", 0, O::Form}};
+        {good.substr(0, good.size() - 2) + "*\r\n", 0, O::Form},
+        {Sentence("4"), 0, O::Ignored}};
     cases.insert(cases.end(), std::begin(edges), std::end(edges));
     AisDecoder decoder;
     std::set<std::string> names;
