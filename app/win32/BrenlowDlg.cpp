@@ -18,6 +18,20 @@ HICON LoadIconAt(int id, int size) {
         LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+// Gives up what `held` holds for `value`.
+void Replace(HICON& held, HICON value) {
+    if (held != nullptr) {
+        DestroyIcon(held);
+    }
+    held = value;
+}
+void Replace(HFONT& held, HFONT value) {
+    if (held != nullptr) {
+        DeleteObject(held);
+    }
+    held = value;
+}
+
 // A colour scheme for users who need strong contrast is on: its colours replace ours.
 bool HighContrast() {
     HIGHCONTRASTW scheme{};
@@ -184,15 +198,9 @@ void CBrenlowDlg::OnDestroy() {
         }
     }
     for (HICON* icon : {&m_hIcon, &m_hSmallIcon, &m_hTickIcon}) {
-        if (*icon != nullptr) {
-            DestroyIcon(*icon);
-            *icon = nullptr;
-        }
+        Replace(*icon, nullptr);
     }
-    if (m_font != nullptr) {
-        DeleteObject(m_font);
-        m_font = nullptr;
-    }
+    Replace(m_font, nullptr);
 }
 
 void CBrenlowDlg::LoadIcons(UINT dpi) {
@@ -204,13 +212,9 @@ void CBrenlowDlg::LoadIcons(UINT dpi) {
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0]));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1]));
     SendMessageW(m_okButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons[2]));
-    HICON* const held[] = {&m_hIcon, &m_hSmallIcon, &m_hTickIcon};
-    for (size_t i = 0; i < std::size(held); ++i) {
-        if (*held[i] != nullptr) {
-            DestroyIcon(*held[i]);
-        }
-        *held[i] = icons[i];
-    }
+    Replace(m_hIcon, icons[0]);
+    Replace(m_hSmallIcon, icons[1]);
+    Replace(m_hTickIcon, icons[2]);
 }
 
 // Moved to a monitor of another DPI: every control goes where the template's dialog units put
@@ -236,10 +240,7 @@ BOOL CBrenlowDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
                     static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE)), DpiOf(m_hWnd));
     SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (m_font != nullptr) {
-        DeleteObject(m_font);
-    }
-    m_font = font;
+    Replace(m_font, font);
     LoadIcons(dpi);
     InvalidateRect(m_hWnd, nullptr, TRUE);
     return TRUE;
