@@ -5,10 +5,9 @@
 #include <string>
 
 #include "res/DialogTemplate.h"
+#include "serial/LineLimit.h"
 
 namespace {
-
-constexpr uint32_t kLineLimit = 1024;
 
 using FieldText = std::string (*)(const AisTarget&);
 

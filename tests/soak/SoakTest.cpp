@@ -18,6 +18,7 @@
 #include "app/PollCycle.h"
 #include "platform/PseudoTerminal.h"
 #include "platform/posix/DeviceMap.h"
+#include "serial/LineLimit.h"
 #include "serial/SerialLink.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tools/brenlow-sim/TrafficGenerator.h"
@@ -29,7 +30,6 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr int kPort = 7;
-constexpr size_t kLineLimit = 1024;   // what the poll cycle asks of the link
 constexpr auto kPlugged = 12s;        // between unplugs
 constexpr size_t kUnlisted = 100000;  // lines sent and not yet listed: the loop has stalled
 constexpr long kRssGrowthLimitKiB = 8 * 1024;

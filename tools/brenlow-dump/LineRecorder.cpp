@@ -5,13 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "serial/LineLimit.h"
 #include "tools/common/TagBlock.h"
-
-namespace {
-
-constexpr size_t kLongestLine = 1024;  // what the serial link hands out at most
-
-}  // namespace
 
 bool LineRecorder::Open(const char* where, bool overwrite) {
     path = where;
@@ -27,10 +22,10 @@ bool LineRecorder::Open(const char* where, bool overwrite) {
 }
 
 bool LineRecorder::Write(std::string_view line, int64_t unixMs) {
-    char record[kTagBlockSize + kLongestLine];
+    char record[kTagBlockSize + kLineLimit];
     char block[kTagBlockSize];
     const size_t head = FormatTagBlock(unixMs, block);
-    const size_t length = std::min(line.size(), kLongestLine);
+    const size_t length = std::min<size_t>(line.size(), kLineLimit);
     std::memcpy(record, block, head);
     std::memcpy(record + head, line.data(), length);
     if (platform::AppendFileWrite(file, record, static_cast<uint32_t>(head + length)))

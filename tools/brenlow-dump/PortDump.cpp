@@ -9,6 +9,7 @@
 
 #include "app/PortState.h"
 #include "app/Reception.h"
+#include "serial/LineLimit.h"
 #include "serial/SerialLink.h"
 #include "settings/ModuleInfo.h"
 #include "settings/SettingsStore.h"
@@ -76,7 +77,7 @@ int DumpPort(const DumpOptions& options, AisDecoder& decoder, JsonWriter& json) 
                                                      std::chrono::duration<double>(seconds));
     const auto running = [&] { return !interrupted && (seconds <= 0 || Clock::now() < end); };
     Reception reception;
-    char line[1025];
+    char line[kLineLimit + 1];
     uint64_t lineNumber = 0;
     uint64_t bytesCounted = 0;
     bool toldWaiting = false;
@@ -97,7 +98,7 @@ int DumpPort(const DumpOptions& options, AisDecoder& decoder, JsonWriter& json) 
             toldWaiting = true;
         }
         reception.PortState(link.IsOpen(), Clock::now());
-        const uint32_t length = link.ReadLine(line, 1024);
+        const uint32_t length = link.ReadLine(line, kLineLimit);
         const auto now = Clock::now();
         reception.PortState(link.IsOpen(), now);
         reception.Bytes(link.bytesReceived - bytesCounted, now);

@@ -2,13 +2,8 @@
 
 #include <cstring>
 
+#include "serial/LineLimit.h"
 #include "tools/common/TagBlock.h"
-
-namespace {
-
-constexpr size_t kLongestLine = 1024;  // what the monitor takes whole, line end included
-
-}  // namespace
 
 bool RecordingReader::Refuse(std::string why) {
     error = "line " + std::to_string(number) + ": " + why;
@@ -28,7 +23,7 @@ bool RecordingReader::Next(ReplayLine& line) {
         return Refuse("damaged tag block (its \"*hh\" or its \"c:\")");
     // The LF is still in the reader's buffer, right after the line.
     line.bytes = std::string_view(block.rest.data(), block.rest.size() + reader.EndedInLf());
-    if (line.bytes.size() > kLongestLine)
+    if (line.bytes.size() > kLineLimit)
         return Refuse("longer than 1,024 bytes (the monitor would cut it)");
     line.timed = block.kind == TagBlockKind::Timed;
     line.ms = block.ms;
