@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tools/brenlow-sim/SixBitWriter.h"
+#include "tools/common/NmeaChecksum.h"
 
 namespace {
 
@@ -94,14 +95,6 @@ bool ArmourPositionReport(const PositionReport& r, ArmouredPayload& out) {
 
 bool ArmourStaticReport(const StaticReport& r, ArmouredPayload& out) {
     return Armour(MessageFields(r), out);
-}
-
-uint8_t NmeaChecksum(std::string_view body) {
-    uint8_t sum = 0;
-    for (char ch : body) {
-        sum ^= static_cast<uint8_t>(ch);
-    }
-    return sum;
 }
 
 std::vector<std::string> FrameSentences(const ArmouredPayload& payload, bool own, char channel,

@@ -72,9 +72,6 @@ std::vector<MessageField> MessageFields(const StaticReport& report);
 bool ArmourPositionReport(const PositionReport& report, ArmouredPayload& out);
 bool ArmourStaticReport(const StaticReport& report, ArmouredPayload& out);
 
-// XOR of the characters between "!" and "*".
-uint8_t NmeaChecksum(std::string_view body);
-
 // Payload to "!AIVDM"/"!AIVDO" sentences of at most kMaxSentencePayload payload characters,
 // each ending in "*hh" CR LF. The sequential message id (0..9) is written only when the
 // message needs more than one sentence; the fill bits go into the last one.

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cinttypes>
+#include <cstdio>
+
+#include "tools/common/NmeaChecksum.h"
 
 namespace {
 
@@ -9,13 +13,6 @@ constexpr size_t kSecondsDigits = 12;  // a longer "c:" counts milliseconds
 constexpr size_t kMostDigits = 16;
 constexpr int64_t kNoTime = -1;
 constexpr int64_t kBadTime = -2;
-
-unsigned Checksum(std::string_view text) {
-    unsigned sum = 0;
-    for (const char c : text)
-        sum ^= static_cast<unsigned char>(c);
-    return sum;
-}
 
 // `digits` read whole as an unsigned number in `base`, or -1.
 int64_t Number(std::string_view digits, int base) {
@@ -53,7 +50,7 @@ TagBlock SplitTagBlock(std::string_view line) {
     TagBlock out{TagBlockKind::Damaged, line.substr(close + 1), 0};
     const size_t star = block.size() - std::min<size_t>(block.size(), 3);
     if (block.size() < 3 || block[star] != '*' ||
-        Number(block.substr(star + 1), 16) != Checksum(block.substr(0, star)))
+        Number(block.substr(star + 1), 16) != NmeaChecksum(block.substr(0, star)))
         return out;
     const int64_t ms = TimeField(block.substr(0, star));
     out.kind = ms == kNoTime ? TagBlockKind::Untimed
@@ -64,20 +61,7 @@ TagBlock SplitTagBlock(std::string_view line) {
 
 size_t FormatTagBlock(int64_t unixMs, char (&out)[kTagBlockSize]) {
     // At least 13 digits: a clock near 1970 must not read back as seconds.
-    char digits[24];
-    const size_t length = std::to_chars(digits, digits + sizeof digits, unixMs).ptr - digits;
-    const size_t pad = length < kSecondsDigits + 1 ? kSecondsDigits + 1 - length : 0;
-    char* p = out;
-    *p++ = '\\';
-    *p++ = 'c';
-    *p++ = ':';
-    p = std::fill_n(p, pad, '0');
-    p = std::copy_n(digits, length, p);
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const unsigned sum = Checksum(std::string_view(out + 1, static_cast<size_t>(p - out - 1)));
-    *p++ = '*';
-    *p++ = kHex[sum >> 4];
-    *p++ = kHex[sum & 15];
-    *p++ = '\\';
-    return static_cast<size_t>(p - out);
+    const int body = std::snprintf(out, sizeof out, "\\c:%013" PRId64, unixMs);
+    const uint8_t sum = NmeaChecksum(std::string_view(out + 1, static_cast<size_t>(body - 1)));
+    return static_cast<size_t>(body + std::snprintf(out + body, sizeof out - body, "*%02X\\", sum));
 }
